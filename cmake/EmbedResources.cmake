@@ -1,0 +1,23 @@
+# cmake -DOUT=file.cpp -DFILES="a_129.dat;b_123.png" -P EmbedResources.cmake
+# Writes a table of the files' bytes keyed by the number at the end of each
+# file name (the resource identifier).
+set(body "#include <cstdint>\n\nstruct EmbeddedResource {\n    int id;\n    const unsigned char* data;\n    uint32_t size;\n};\n\n")
+set(entries "")
+set(count 0)
+foreach(file IN LISTS FILES)
+    get_filename_component(stem ${file} NAME_WE)
+    string(REGEX MATCH "[0-9]+$" id "${stem}")
+    file(READ ${file} hex HEX)
+    string(LENGTH "${hex}" hexlen)
+    math(EXPR size "${hexlen} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND body "static const unsigned char kResource${id}[] = {${bytes}};\n")
+    string(APPEND entries "    {${id}, kResource${id}, ${size}u},\n")
+    math(EXPR count "${count} + 1")
+endforeach()
+if(count EQUAL 0)
+    string(APPEND entries "    {0, nullptr, 0u},\n")
+endif()
+string(APPEND body "\nextern const EmbeddedResource kEmbeddedResources[] = {\n${entries}};\n")
+string(APPEND body "extern const int kEmbeddedResourceCount = ${count};\n")
+file(WRITE ${OUT} "${body}")

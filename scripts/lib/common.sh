@@ -1,0 +1,72 @@
+# Shared by scripts/run and scripts/test: packages, display and Wine prefix.
+# shellcheck shell=bash
+
+QF_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export QF_ROOT
+export WINEPREFIX="${QF_WINEPREFIX:-$QF_ROOT/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialogs when the prefix is made.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+QF_PACKAGES=(
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick
+)
+
+qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }
+
+# Installs whatever of QF_PACKAGES is missing, from Debian's archive only.
+qf_ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "${QF_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        qf_log "installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}
+
+# Uses $DISPLAY when there is one; otherwise starts an Xvfb display that ends
+# with the calling script.
+qf_ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n
+    for n in $(seq 91 120); do
+        [ -e "/tmp/.X${n}-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        QF_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        if xdpyinfo >/dev/null 2>&1; then
+            trap 'kill "$QF_XVFB_PID" 2>/dev/null || true' EXIT
+            qf_log "started Xvfb on $DISPLAY"
+            return 0
+        fi
+        kill "$QF_XVFB_PID" 2>/dev/null || true
+    done
+    qf_log "could not start Xvfb"
+    return 1
+}
+
+# Makes the project's own Wine prefix once.
+qf_ensure_wineprefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        qf_log "making the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+    fi
+    wineserver -w 2>/dev/null || true
+}

@@ -1,0 +1,22 @@
+#include "platform/platform.h"
+
+#include <windows.h>
+
+uint32_t PlatformTickCount() { return GetTickCount(); }
+
+void PlatformBeep(uint32_t frequencyHz, uint32_t durationMs) { Beep(frequencyHz, durationMs); }
+
+void PlatformDebugOutput(const char* text) { OutputDebugStringA(text); }
+
+ResourceBytes PlatformResourceBytes(int id) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    if (!found) {
+        return {nullptr, 0};
+    }
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) {
+        return {nullptr, 0};
+    }
+    return {static_cast<const unsigned char*>(data), static_cast<uint32_t>(SizeofResource(nullptr, found))};
+}

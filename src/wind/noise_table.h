@@ -1,0 +1,45 @@
+// The PERLINDATA noise tables and the wind-field record built from one.
+#pragma once
+
+#include <cstdint>
+
+#include "flakes/vec3.h"
+
+constexpr int32_t kNoiseHeaderBytes = 26;
+
+struct NoiseTable {
+    int32_t sizeX;
+    int32_t sizeY;
+    int32_t sizeZ;
+    int32_t sizeT;
+    int32_t strideY; // sizeX * sizeZ
+    int32_t strideT; // sizeX * sizeY * sizeZ
+    float* values;   // owned; cell k as k / 255 * 2 - 1; null in plain-wind mode
+    float phaseRate; // 0.00005 per millisecond
+    float phase;     // time coordinate in [0, 1)
+    int32_t scrolling;
+    float scrollFactor;
+    int32_t plainWind; // 1: no table, the wind is drift alone
+    Vec3 drift;        // (windSpeed * gust, 0, 0)
+    Vec3 offset;       // sampling offset, each component in [0, 1)
+    float gust;
+    float gustRate;
+    float windSpeed;
+};
+
+// The cells of a parsed table: a copy owned by the caller (free with
+// ReleaseNoiseCells), and the four sizes.
+struct NoiseCells {
+    unsigned char* cells; // null when the data was rejected
+    int32_t sizeX;
+    int32_t sizeY;
+    int32_t sizeZ;
+    int32_t sizeT;
+};
+
+NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length);
+void ReleaseNoiseCells(NoiseCells& parsed);
+
+// 0 on success, 1 when the value array cannot be allocated.
+int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t sizeZ, int32_t sizeT,
+                       const unsigned char* cells, float speed, int32_t plainWind);

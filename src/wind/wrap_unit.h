@@ -1,0 +1,22 @@
+// Wrapping a coordinate into [0, 1), shared by the wind sampler and the
+// motion update.
+#pragma once
+
+#include <cmath>
+
+// fmod(v, 1.0), made exact and cheap: the fractional part of a double is
+// always representable, and the remainder keeps the sign of v (-0.0 for a
+// negative whole number), as fmod's does.
+inline double UnitRemainder(double v) {
+    return std::copysign(v - std::trunc(v), v);
+}
+
+// The remainder, moved into [0, 1) when negative, rounded to a float. The
+// rounding can give exactly 1.0f for a tiny negative v.
+inline float WrapUnit(double v) {
+    double m = UnitRemainder(v);
+    if (m < 0.0) {
+        m += 1.0;
+    }
+    return static_cast<float>(m);
+}

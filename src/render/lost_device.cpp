@@ -1,0 +1,43 @@
+#include "render/lost_device.h"
+
+#include "diag/log.h"
+#include "host/restore_device_state.h"
+#include "render/lost_device_testing.h"
+
+namespace {
+
+// While the device cannot be reset, a frame waits this long before the next
+// timer tick tries again.
+constexpr DWORD kLostDeviceWaitMs = 500;
+
+void RealSleep(DWORD milliseconds) {
+    Sleep(milliseconds);
+}
+
+LostDeviceSleepFunction gSleep = RealSleep;
+
+} // namespace
+
+void SetLostDeviceSleep(LostDeviceSleepFunction sleep) {
+    gSleep = sleep ? sleep : RealSleep;
+}
+
+void dhReleaseDefaultPoolObjects() {}
+
+HRESULT dhHandleLostDevice(IDirect3DDevice9* device, D3DPRESENT_PARAMETERS* parameters,
+                           HRESULT code) {
+    LogMessage("dhHandleLostDevice ", code);
+    if (code == D3DERR_DEVICELOST) {
+        dhReleaseDefaultPoolObjects();
+        gSleep(kLostDeviceWaitMs);
+        return code;
+    }
+    if (code == D3DERR_DEVICENOTRESET) {
+        HRESULT result = device->Reset(parameters);
+        if (SUCCEEDED(result)) {
+            RestoreDeviceState();
+        }
+        return result;
+    }
+    return code;
+}

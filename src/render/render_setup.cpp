@@ -1,0 +1,60 @@
+#include "render/render_setup.h"
+
+#include "platform/platform.h"
+#include "render/camera_matrices.h"
+#include "render/texture_from_image.h"
+
+namespace {
+
+constexpr int kSpriteResource = 123;
+constexpr float kFieldOfView = 0.85f;
+constexpr float kNearPlane = 0.1f;
+constexpr float kFarPlane = 20.0f;
+
+void BeepTextureFailure() {
+    PlatformBeep(500, 1000);
+}
+
+} // namespace
+
+HRESULT LoadSpriteTexture(IDirect3DDevice9* device, IDirect3DTexture9** texture) {
+    ResourceBytes image = PlatformResourceBytes(kSpriteResource);
+    if (!image.data) {
+        BeepTextureFailure();
+    }
+    HRESULT result = dhCreateTextureFromImageInMemory(device, image.data, image.size, texture);
+    if (result != D3D_OK) {
+        BeepTextureFailure();
+    }
+    return result;
+}
+
+void ApplyRenderStates(IDirect3DDevice9* device, IDirect3DTexture9* texture) {
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device->SetTexture(0, texture);
+    // Additive glow: source weighted by its alpha, added to what is there.
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+}
+
+void SetupCamera(IDirect3DDevice9* device, int32_t clientWidth, int32_t clientHeight) {
+    const D3DVECTOR eye = {0.0f, 0.0f, 0.0f};
+    const D3DVECTOR at = {0.0f, 0.0f, 1.0f};
+    const D3DVECTOR up = {0.0f, 1.0f, 0.0f};
+    D3DMATRIX view = MatrixLookAtLH(eye, at, up);
+    device->SetTransform(D3DTS_VIEW, &view);
+    D3DMATRIX projection = MatrixPerspectiveFovLH(
+        kFieldOfView, CameraAspect(clientWidth, clientHeight), kNearPlane, kFarPlane);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+}

@@ -13,9 +13,13 @@ struct Moments {
     double deviation;
 };
 
+// The outermost cells at either end that ramp evenly out to the exact
+// smallest and largest cell when the distribution's own tail stops short.
+constexpr int kTailRamp = 16;
+
 // The bytes for the standardised shape values under location a and scale c:
-// rounded, clamped, with the extremes pinned to the exact smallest and
-// largest cell.
+// rounded, clamped to the smallest and largest cell, with both ends ramped
+// out to them.
 void FillBytes(const std::vector<double>& shape, double a, double c, const NoiseRecipe& recipe,
                std::vector<uint8_t>& bytes) {
     const int n = static_cast<int>(shape.size());
@@ -24,8 +28,13 @@ void FillBytes(const std::vector<double>& shape, double a, double c, const Noise
         bytes[i] = static_cast<uint8_t>(
             std::min<double>(recipe.maxCell, std::max<double>(recipe.minCell, v)));
     }
-    bytes[0] = static_cast<uint8_t>(recipe.minCell);
-    bytes[n - 1] = static_cast<uint8_t>(recipe.maxCell);
+    for (int i = 0; i < kTailRamp; ++i) {
+        const double share = static_cast<double>(i) / kTailRamp;
+        const double lowEnd = recipe.minCell + (bytes[kTailRamp] - recipe.minCell) * share;
+        const double highEnd = recipe.maxCell - (recipe.maxCell - bytes[n - 1 - kTailRamp]) * share;
+        bytes[i] = static_cast<uint8_t>(std::floor(lowEnd + 0.5));
+        bytes[n - 1 - i] = static_cast<uint8_t>(std::floor(highEnd + 0.5));
+    }
 }
 
 Moments Measure(const std::vector<uint8_t>& bytes) {

@@ -144,7 +144,7 @@ std::optional<DialogTemplateEx> ParseDialogTemplateEx(const BYTE* data, size_t s
     in.ReadNameOrOrdinal(&name, &ordinal);
     dialog.hasClass = !name.empty() || ordinal != 0;
     dialog.caption = in.ReadText();
-    if (dialog.style & (DS_SETFONT | DS_FIXEDSYS)) {
+    if (dialog.style & DS_SETFONT) { // DS_SHELLFONT includes it
         dialog.pointSize = in.Read<uint16_t>();
         dialog.weight = in.Read<uint16_t>();
         dialog.italic = in.Read<uint8_t>();

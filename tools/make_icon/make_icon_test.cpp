@@ -72,7 +72,11 @@ class CommittedIcon : public ::testing::Test {
 
 TEST_F(CommittedIcon, IsWhatTheGeneratorBuilds) {
     ASSERT_FALSE(file.empty()) << QF_COMMITTED_ICON;
-    EXPECT_TRUE(file == BuildProgramIcon()) << "regenerate resources/snowflake_133.ico";
+    std::vector<IconImage> images;
+    for (int size : kIconSizes) {
+        images.push_back(Drawn(size));
+    }
+    EXPECT_TRUE(file == BuildIconFile(images)) << "regenerate resources/snowflake_133.ico";
 }
 
 TEST_F(CommittedIcon, ListsTheSevenSizesBackToBack) {
@@ -209,7 +213,7 @@ TEST(SnowflakeSize, NoneOrNegativeGivesAnEmptyPicture) {
 }
 
 TEST(IconFile, WritesTwoHundredFiftySixAsZeroInTheDirectory) {
-    const std::vector<uint8_t> file = BuildIconFile({DrawSnowflake(256), DrawSnowflake(16)});
+    const std::vector<uint8_t> file = BuildIconFile({Drawn(256), Drawn(16)});
     ASSERT_GT(file.size(), 6u + 32u);
     EXPECT_EQ(U16(file, 4), 2u);
     EXPECT_EQ(file[6], 0);

@@ -1,0 +1,135 @@
+#include "step_doubles.h"
+
+#include <algorithm>
+
+#include "flakes/flake_scene.h"
+#include "flakes/scene_build.h"
+#include "flakes/tick_clock.h"
+#include "flakes/update_flakes.h"
+#include "render/device_setup.h"
+#include "render/draw_flakes.h"
+#include "render/flake_vertices.h"
+#include "render/lost_device.h"
+#include "render/render_setup.h"
+#include "host/config_dialog_steps.h"
+#include "settings/settings.h"
+
+StepDoubles gSteps;
+Settings gSettings;
+
+int CountCalls(const std::string& name) {
+    return static_cast<int>(std::count(gSteps.calls.begin(), gSteps.calls.end(), name));
+}
+
+namespace {
+void Log(const char* name) {
+    gSteps.calls.push_back(name);
+}
+} // namespace
+
+void LoadSettings() {
+    Log("LoadSettings");
+}
+
+HRESULT dhCreateDirect3D(IDirect3D9**) {
+    Log("dhCreateDirect3D");
+    return gSteps.createDirect3DResult;
+}
+
+HRESULT dhChooseBackBufferFormat(IDirect3D9*, uint8_t fullScreen, uint8_t colourDepth, D3DFORMAT*) {
+    Log("dhChooseBackBufferFormat");
+    gSteps.fullScreen = fullScreen;
+    gSteps.colourDepth = colourDepth;
+    return S_OK;
+}
+
+void dhFillPresentParameters(uint8_t, HWND, int32_t width, int32_t height, D3DFORMAT, D3DFORMAT,
+                             D3DPRESENT_PARAMETERS*) {
+    Log("dhFillPresentParameters");
+    gSteps.presentWidth = width;
+    gSteps.presentHeight = height;
+}
+
+HRESULT dhCreateDevice(IDirect3D9*, UINT, D3DDEVTYPE, HWND, D3DPRESENT_PARAMETERS*,
+                       IDirect3DDevice9**) {
+    Log("dhCreateDevice");
+    return S_OK;
+}
+
+void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
+    Log("dhReleaseDevice");
+    direct3d = nullptr;
+    device = nullptr;
+}
+
+HRESULT LoadSpriteTexture(IDirect3DDevice9*, IDirect3DTexture9**) {
+    Log("LoadSpriteTexture");
+    return gSteps.spriteResult;
+}
+
+void ApplyRenderStates(IDirect3DDevice9*, IDirect3DTexture9*) {
+    Log("ApplyRenderStates");
+}
+
+void SetupCamera(IDirect3DDevice9*, int32_t width, int32_t height) {
+    Log("SetupCamera");
+    gSteps.cameraWidth = width;
+    gSteps.cameraHeight = height;
+}
+
+int32_t ParticleCount(float) {
+    Log("ParticleCount");
+    return gSteps.particleCount;
+}
+
+void BuildInitialScene(int32_t, int32_t, TickClock*& tickClock, FlakeScene*& flakeScene) {
+    Log("BuildInitialScene");
+    if (!tickClock) {
+        tickClock = new TickClock{0, 0, 0, 1, kMaxStepMs};
+    }
+    if (!flakeScene) {
+        flakeScene = new FlakeScene{};
+    }
+}
+
+void UpdateTickClock(TickClock& clock) {
+    ++gSteps.tickUpdates;
+    clock.stepMs = gSteps.stepMs;
+}
+
+void UpdateFlakes(FlakeScene&, uint32_t elapsedMicroseconds) {
+    gSteps.lastStepMicroseconds = elapsedMicroseconds;
+}
+
+void BuildFlakeVertices(const FlakeScene&, FlakeVertex*) {
+    Log("BuildFlakeVertices");
+}
+
+HRESULT DrawFlakes(IDirect3DDevice9*, const FlakeScene&, const FlakeVertex*) {
+    Log("DrawFlakes");
+    return S_OK;
+}
+
+HRESULT dhHandleLostDevice(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*, HRESULT) {
+    Log("dhHandleLostDevice");
+    return S_OK;
+}
+
+void ReleaseFlakeScene(FlakeScene&) {
+    Log("ReleaseFlakeScene");
+}
+
+BOOL RegisterDialogHook(HINSTANCE) {
+    Log("RegisterDialogHook");
+    return TRUE;
+}
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        ++gSteps.dialogs;
+        gSteps.dialogParent = GetParent(dialog);
+        EndDialog(dialog, 42);
+        return TRUE;
+    }
+    return FALSE;
+}

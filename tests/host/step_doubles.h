@@ -1,0 +1,33 @@
+// Counting stand-ins for the steps that a saver run drives (settings, device,
+// render setup, scene, drawing, configuration dialog), linked into the host
+// tests instead of the real ones.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <d3d9.h>
+
+struct StepDoubles {
+    std::vector<std::string> calls; // names of the steps in call order
+    HRESULT createDirect3DResult = S_OK;
+    HRESULT spriteResult = S_OK;
+    int32_t particleCount = 100;
+    uint32_t stepMs = 7; // what UpdateTickClock reports
+    int tickUpdates = 0; // UpdateTickClock calls
+    uint32_t lastStepMicroseconds = 0;
+    uint8_t fullScreen = 0xFF; // as given to dhChooseBackBufferFormat
+    uint8_t colourDepth = 0;
+    int32_t presentWidth = -1;
+    int32_t presentHeight = -1;
+    int32_t cameraWidth = -1;
+    int32_t cameraHeight = -1;
+    HWND dialogParent = nullptr; // parent of the last configuration dialog
+    int dialogs = 0;
+};
+
+extern StepDoubles gSteps;
+
+int CountCalls(const std::string& name);

@@ -1,0 +1,31 @@
+#include "support/desktop_input.h"
+
+namespace qf_test {
+
+bool PressKey(WORD virtualKey) {
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = virtualKey;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+bool ClickLeft() {
+    INPUT buttons[2] = {};
+    buttons[0].type = INPUT_MOUSE;
+    buttons[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    buttons[1] = buttons[0];
+    buttons[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, buttons, sizeof(INPUT)) == 2;
+}
+
+bool MoveCursorTo(int x, int y) {
+    if (!SetCursorPos(x, y)) {
+        return false;
+    }
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+} // namespace qf_test

@@ -20,7 +20,7 @@ Point Scale(Point a, double k) {
 }
 
 // One stroke of the flake: a segment with round ends, in units of the flake's
-// radius (the tips of the arms lie on the unit circle).
+// radius (the arms end just inside the unit circle).
 struct Stroke {
     Point from;
     Point to;

@@ -31,8 +31,12 @@ void LoadSettings() {
     Log("LoadSettings");
 }
 
-HRESULT dhCreateDirect3D(IDirect3D9**) {
+HRESULT dhCreateDirect3D(IDirect3D9** direct3d) {
     Log("dhCreateDirect3D");
+    if (gSteps.realDevice && SUCCEEDED(gSteps.createDirect3DResult)) {
+        *direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+        return *direct3d ? S_OK : E_FAIL;
+    }
     return gSteps.createDirect3DResult;
 }
 
@@ -43,23 +47,39 @@ HRESULT dhChooseBackBufferFormat(IDirect3D9*, uint8_t fullScreen, uint8_t colour
     return S_OK;
 }
 
-void dhFillPresentParameters(uint8_t, HWND, int32_t width, int32_t height, D3DFORMAT, D3DFORMAT,
-                             D3DPRESENT_PARAMETERS*) {
+void dhFillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height, D3DFORMAT,
+                             D3DFORMAT, D3DPRESENT_PARAMETERS* parameters) {
     Log("dhFillPresentParameters");
+    *parameters = D3DPRESENT_PARAMETERS{};
+    parameters->Windowed = TRUE;
+    parameters->SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters->hDeviceWindow = window;
+    parameters->BackBufferWidth = static_cast<UINT>(width);
+    parameters->BackBufferHeight = static_cast<UINT>(height);
     gSteps.presentWidth = width;
     gSteps.presentHeight = height;
 }
 
-HRESULT dhCreateDevice(IDirect3D9*, UINT, D3DDEVTYPE, HWND, D3DPRESENT_PARAMETERS*,
-                       IDirect3DDevice9**) {
+HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE type, HWND window,
+                       D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
     Log("dhCreateDevice");
+    if (gSteps.realDevice) {
+        return direct3d->CreateDevice(adapter, type, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+                                      parameters, device);
+    }
     return S_OK;
 }
 
 void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
     Log("dhReleaseDevice");
-    direct3d = nullptr;
-    device = nullptr;
+    if (device) {
+        device->Release();
+        device = nullptr;
+    }
+    if (direct3d) {
+        direct3d->Release();
+        direct3d = nullptr;
+    }
 }
 
 HRESULT LoadSpriteTexture(IDirect3DDevice9*, IDirect3DTexture9**) {
@@ -105,13 +125,15 @@ void BuildFlakeVertices(const FlakeScene&, FlakeVertex*) {
     Log("BuildFlakeVertices");
 }
 
-HRESULT DrawFlakes(IDirect3DDevice9*, const FlakeScene&, const FlakeVertex*) {
+HRESULT DrawFlakes(IDirect3DDevice9*, const FlakeScene&, const FlakeVertex* vertices) {
     Log("DrawFlakes");
-    return S_OK;
+    gSteps.drawnVertices = vertices;
+    return gSteps.drawResult;
 }
 
-HRESULT dhHandleLostDevice(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*, HRESULT) {
+HRESULT dhHandleLostDevice(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*, HRESULT code) {
     Log("dhHandleLostDevice");
+    gSteps.lostDeviceCode = code;
     return S_OK;
 }
 

@@ -24,6 +24,11 @@ struct StepDoubles {
     int32_t presentHeight = -1;
     int32_t cameraWidth = -1;
     int32_t cameraHeight = -1;
+    // A real windowed Direct3D 9 device instead of none, for the frame tests.
+    bool realDevice = false;
+    HRESULT drawResult = S_OK;     // what DrawFlakes reports
+    HRESULT lostDeviceCode = S_OK; // the code dhHandleLostDevice was given
+    const void* drawnVertices = nullptr;
     HWND dialogParent = nullptr; // parent of the last configuration dialog
     int dialogs = 0;
 };

@@ -60,6 +60,16 @@ TEST(ApplyRenderStates, TwiceLeavesTheSameStateAsOnce) {
     EXPECT_EQ(once.textures, twice.textures);
 }
 
+TEST(LoadSpriteTexture, WithoutTheSpriteResourceFailsWithNoTexture) {
+    // This test program carries no resource 123: the loader reports a
+    // failure and makes no texture (the saver then skips its scene setup).
+    FakeDevice device;
+    IDirect3DTexture9* texture = MarkerTexture();
+    EXPECT_LT(LoadSpriteTexture(&device, &texture), 0);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(device.createTextureCalls, 0);
+}
+
 TEST(CameraAspect, IsWidthOverHeightAsAFloat) {
     EXPECT_EQ(CameraAspect(1024, 768), 1.3333334f);
     EXPECT_EQ(CameraAspect(1280, 1024), 1.25f);

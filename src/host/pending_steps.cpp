@@ -15,8 +15,6 @@
 #include "render/render_setup.h"
 #include "settings/settings.h"
 
-Settings gSettings;
-
 void LoadSettings() {}
 
 HRESULT dhCreateDirect3D(IDirect3D9**) {

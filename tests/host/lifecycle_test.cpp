@@ -6,6 +6,7 @@
 
 #include "host/saver_lifecycle.h"
 #include "host/saver_state.h"
+#include "settings/settings.h"
 #include "saver_fixture.h"
 #include "step_doubles.h"
 
@@ -22,7 +23,9 @@ const Calls kCreationSteps = {
 using SaverLifecycleTest = SaverWindowTest;
 
 TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTimer) {
+    gSettings.Quantity = 0.25f;
     CreateFullScreen();
+    EXPECT_EQ(gSteps.quantity, 0.25f);
     EXPECT_EQ(gSteps.calls, kCreationSteps);
     EXPECT_EQ(gSaverState.clientWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(gSaverState.clientHeight, GetSystemMetrics(SM_CYVIRTUALSCREEN));

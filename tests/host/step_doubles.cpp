@@ -15,7 +15,6 @@
 #include "settings/settings.h"
 
 StepDoubles gSteps;
-Settings gSettings;
 
 int CountCalls(const std::string& name) {
     return static_cast<int>(std::count(gSteps.calls.begin(), gSteps.calls.end(), name));
@@ -97,8 +96,9 @@ void SetupCamera(IDirect3DDevice9*, int32_t width, int32_t height) {
     gSteps.cameraHeight = height;
 }
 
-int32_t ParticleCount(float) {
+int32_t ParticleCount(float quantity) {
     Log("ParticleCount");
+    gSteps.quantity = quantity;
     return gSteps.particleCount;
 }
 

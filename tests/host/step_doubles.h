@@ -15,8 +15,9 @@ struct StepDoubles {
     HRESULT createDirect3DResult = S_OK;
     HRESULT spriteResult = S_OK;
     int32_t particleCount = 100;
-    uint32_t stepMs = 7; // what UpdateTickClock reports
-    int tickUpdates = 0; // UpdateTickClock calls
+    float quantity = -1.0f; // as given to ParticleCount
+    uint32_t stepMs = 7;    // what UpdateTickClock reports
+    int tickUpdates = 0;    // UpdateTickClock calls
     uint32_t lastStepMicroseconds = 0;
     uint8_t fullScreen = 0xFF; // as given to dhChooseBackBufferFormat
     uint8_t colourDepth = 0;

@@ -37,7 +37,10 @@ bool SaverHasDialogResource() {
 
 class SaverProcessTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(qf_test::MoveCursorTo(640, 512)); }
+    void SetUp() override {
+        centre_ = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+        ASSERT_TRUE(qf_test::MoveCursorTo(centre_.x, centre_.y));
+    }
 
     // Starts a full-screen run and waits for its window to be up and idle.
     HWND StartFullScreen(ChildProcess& saver, const std::string& arguments) {
@@ -56,6 +59,8 @@ class SaverProcessTest : public ::testing::Test {
         ASSERT_TRUE(code.has_value()) << "'" << arguments << "' did not end";
         EXPECT_EQ(*code, expected) << "'" << arguments << "'";
     }
+
+    POINT centre_ = {};
 };
 
 TEST_F(SaverProcessTest, FullScreenSwitchesStartTheRunAndAKeyEndsIt) {
@@ -175,18 +180,20 @@ TEST_F(SaverProcessTest, SecondFullScreenStartBringsTheFirstToTheFront) {
 }
 
 TEST_F(SaverProcessTest, CursorWithinFourPixelsKeepsTheRunAndFiveEndsIt) {
-    ASSERT_TRUE(qf_test::MoveCursorTo(640, 512));
+    const int x = centre_.x;
+    const int y = centre_.y;
     ChildProcess saver;
     ASSERT_NE(StartFullScreen(saver, "/s"), nullptr);
 
-    const POINT nearby[] = {{641, 512}, {642, 513}, {642, 514}, {638, 510}, {640, 516}};
+    // |dx| + |dy| of 1, 3, 4, 4 and 4 from where the run started.
+    const POINT nearby[] = {{x + 1, y}, {x + 2, y + 1}, {x + 2, y + 2}, {x - 2, y - 2}, {x, y + 4}};
     for (const POINT& p : nearby) {
         ASSERT_TRUE(qf_test::MoveCursorTo(p.x, p.y));
         qf_test::PumpFor(100);
     }
     EXPECT_FALSE(saver.WaitExit(kStaysMs).has_value()) << "a move of 4 pixels ended the run";
 
-    ASSERT_TRUE(qf_test::MoveCursorTo(643, 514)); // |3| + |2| = 5
+    ASSERT_TRUE(qf_test::MoveCursorTo(x + 3, y + 2)); // |3| + |2| = 5
     auto code = saver.WaitExit(kEndMs);
     ASSERT_TRUE(code.has_value()) << "a move of 5 pixels did not end the run";
     EXPECT_EQ(*code, 0u);

@@ -171,4 +171,15 @@ TEST_F(SaverLifecycleTest, MissingDirect3DEndsTheProcessWithStatusOne) {
     EXPECT_EXIT(CreateFullScreen(), ::testing::ExitedWithCode(1), "");
 }
 
+TEST_F(SaverLifecycleTest, MissingDeviceEndsTheProcessWithStatusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    gSteps.createDeviceResult = D3DERR_NOTAVAILABLE;
+    EXPECT_EXIT(
+        {
+            CreateFullScreen();
+            exit(2); // a run that goes on without a device
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
 } // namespace

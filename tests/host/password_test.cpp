@@ -142,6 +142,40 @@ TEST_F(PasswordTest, QueryCancelAutoPlayIsNotWatchedOnNewerSystems) {
     EXPECT_EQ(ClosesAfter(autoPlay), 0);
 }
 
+// The user asked for a saver password, but this system has no PASSWORD.CPL:
+// the step is skipped and the run ends without a prompt.
+TEST_F(PasswordTest, MissingPasswordLibraryIsSkippedSilently) {
+    if (HMODULE library = LoadLibraryExA("PASSWORD.CPL", nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        FreeLibrary(library);
+        GTEST_SKIP() << "this system has PASSWORD.CPL";
+    }
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr),
+              ERROR_SUCCESS);
+    DWORD old = 0;
+    DWORD size = sizeof(old);
+    const bool hadValue = RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr,
+                                           reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+    const DWORD on = 1;
+    RegSetValueExA(desktop, "ScreenSaveUsePassword", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&on), sizeof(on));
+
+    CreateFullScreen(true);
+    EXPECT_EQ(gHostState.passwordLibrary, nullptr);
+    EXPECT_EQ(gHostState.verifyPassword, nullptr);
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window_));
+
+    if (hadValue) {
+        RegSetValueExA(desktop, "ScreenSaveUsePassword", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&old), sizeof(old));
+    } else {
+        RegDeleteValueA(desktop, "ScreenSaveUsePassword");
+    }
+    RegCloseKey(desktop);
+}
+
 TEST_F(PasswordTest, UnloadingClearsTheVerifierAndIsSafeTwice) {
     CreateFullScreen(true);
     gHostState.verifyPassword = TestVerifier;

@@ -62,6 +62,9 @@ void dhFillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height
 HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE type, HWND window,
                        D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
     Log("dhCreateDevice");
+    if (FAILED(gSteps.createDeviceResult)) {
+        return gSteps.createDeviceResult;
+    }
     if (gSteps.realDevice) {
         return direct3d->CreateDevice(adapter, type, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                       parameters, device);

@@ -13,6 +13,7 @@
 struct StepDoubles {
     std::vector<std::string> calls; // names of the steps in call order
     HRESULT createDirect3DResult = S_OK;
+    HRESULT createDeviceResult = S_OK;
     HRESULT spriteResult = S_OK;
     int32_t particleCount = 100;
     float quantity = -1.0f; // as given to ParticleCount

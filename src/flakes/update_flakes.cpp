@@ -83,16 +83,28 @@ void KeepInBox(const FlakeScene& scene, const RespawnLimits& limits, Flake& flak
     flake.velocity = Vec3Clear();
 }
 
-void MoveFlake(const FlakeScene& scene, Flake& flake, float dt, float halfDtSq) {
-    const NoiseTable& wind = scene.wind;
-    Vec3 w = wind.drift;
-    if (wind.plainWind == 0) {
-        float s = SampleWind(wind, flake.position, wind.phase);
-        w = Vec3Scale(wind.drift, static_cast<float>((s + 1.0) * 0.5));
+// The wind a flake feels: the steady drift, scaled between nothing and all
+// of it by the field when there is one.
+inline Vec3 WindAt(const NoiseTable& wind, float sample) {
+    if (wind.plainWind != 0) {
+        return wind.drift;
     }
+    return Vec3Scale(wind.drift, static_cast<float>((sample + 1.0) * 0.5));
+}
+
+// What every flake of one update shares, held in locals so that writes to
+// the flakes never force them to be read again.
+struct Step {
+    Vec3 gravity;
+    double dragCoefficient;
+    float dt;
+    float halfDtSq;
+};
+
+inline void MoveFlake(const Step& step, Flake& flake, Vec3 w) {
     Vec3 velocity = flake.velocity;
     Vec3 relative = Vec3Subtract(w, velocity);
-    flake.angle = static_cast<float>(flake.angle + static_cast<double>(flake.spinRate) * dt);
+    flake.angle = static_cast<float>(flake.angle + static_cast<double>(flake.spinRate) * step.dt);
 
     float relativeSq = Vec3LengthSq(relative);
     float velocitySq = Vec3LengthSq(velocity);
@@ -108,17 +120,17 @@ void MoveFlake(const FlakeScene& scene, Flake& flake, float dt, float halfDtSq) 
 
     Vec3 drag = Vec3Clear();
     if (flake.terminalSpeed != 0.0f && relativeSq != 0.0f && velocitySq != 0.0f) {
-        double strength = static_cast<double>(relativeSq) * flake.mass * scene.dragCoefficient *
+        double strength = static_cast<double>(relativeSq) * flake.mass * step.dragCoefficient *
                           flake.invTerminalSpeedSq;
         drag = Vec3Scale(Vec3Normalize(relative), static_cast<float>(strength));
     }
 
     Vec3 acceleration =
-        Vec3Scale(Vec3Add(drag, scene.gravity), static_cast<float>(1.0 / flake.mass));
-    Vec3 displacement =
-        Vec3Add(Vec3Scale(Vec3Add(velocity, flutter), dt), Vec3Scale(acceleration, halfDtSq));
+        Vec3Scale(Vec3Add(drag, step.gravity), static_cast<float>(1.0 / flake.mass));
+    Vec3 displacement = Vec3Add(Vec3Scale(Vec3Add(velocity, flutter), step.dt),
+                                Vec3Scale(acceleration, step.halfDtSq));
     flake.position = Vec3Add(flake.position, displacement);
-    flake.velocity = Vec3Add(velocity, Vec3Scale(acceleration, dt));
+    flake.velocity = Vec3Add(velocity, Vec3Scale(acceleration, step.dt));
 }
 } // namespace
 
@@ -138,12 +150,30 @@ void UpdateFlakes(FlakeScene& scene, uint32_t elapsedMicroseconds) {
     }
     ReleaseWaiting(scene, dtMs);
 
-    for (int32_t i = 0; i < scene.flakeCount; ++i) {
-        Flake& flake = scene.flakes[i];
-        if (flake.active == 0) {
-            continue;
+    // Flakes go in blocks: first the wind samples of a block, then its motion.
+    // A sample reads only its own flake's position, so taking them ahead
+    // changes nothing, and the independent lookups overlap in the processor.
+    const Step step = {scene.gravity, scene.dragCoefficient, dt, halfDtSq};
+    const bool plain = wind.plainWind != 0;
+    constexpr int32_t kBlock = 32;
+    float samples[kBlock] = {};
+    for (int32_t first = 0; first < scene.flakeCount; first += kBlock) {
+        int32_t count = scene.flakeCount - first < kBlock ? scene.flakeCount - first : kBlock;
+        Flake* block = scene.flakes + first;
+        if (!plain) {
+            for (int32_t i = 0; i < count; ++i) {
+                if (block[i].active != 0) {
+                    samples[i] = SampleWind(wind, block[i].position, wind.phase);
+                }
+            }
         }
-        MoveFlake(scene, flake, dt, halfDtSq);
-        KeepInBox(scene, limits, flake);
+        for (int32_t i = 0; i < count; ++i) {
+            Flake& flake = block[i];
+            if (flake.active == 0) {
+                continue;
+            }
+            MoveFlake(step, flake, WindAt(wind, samples[i]));
+            KeepInBox(scene, limits, flake);
+        }
     }
 }

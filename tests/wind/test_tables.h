@@ -11,7 +11,7 @@
 // whole length plus one, followed by the cells.
 inline std::vector<unsigned char> MakePerlinFile(uint16_t sx, uint16_t sy, uint16_t sz, uint16_t st,
                                                  const std::vector<unsigned char>& cells) {
-    std::vector<unsigned char> bytes(26);
+    std::vector<unsigned char> bytes(26 + cells.size());
     std::memcpy(bytes.data(), "PERLINDATA", 10);
     const uint16_t sizes[4] = {sx, sy, sz, st};
     for (int i = 0; i < 4; ++i) {
@@ -22,7 +22,9 @@ inline std::vector<unsigned char> MakePerlinFile(uint16_t sx, uint16_t sy, uint1
     for (int i = 0; i < 4; ++i) {
         bytes[18 + i] = static_cast<unsigned char>(declared >> (24 - 8 * i));
     }
-    bytes.insert(bytes.end(), cells.begin(), cells.end());
+    if (!cells.empty()) {
+        std::memcpy(bytes.data() + 26, cells.data(), cells.size());
+    }
     return bytes;
 }
 

@@ -1,0 +1,147 @@
+// A preview made through the host's own window class and procedures, with the
+// real device, drawing and simulation, inside a parent window of this process:
+// after some seconds of frames, and a reset, a frame holds soft snow on black.
+// (Wine does not put what Direct3D presents in a child window on the screen,
+// so the frame is drawn into a render target of the test and read back.)
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "host/saver_host.h"
+#include "host/saver_state.h"
+#include "render/lost_device.h"
+
+namespace {
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Handles messages until the time is up; returns the timer ticks seen.
+int PumpFor(DWORD milliseconds) {
+    int ticks = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ticks += message.message == WM_TIMER ? 1 : 0;
+            if (message.message != WM_QUIT) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        } else {
+            Sleep(1);
+        }
+    }
+    return ticks;
+}
+
+std::vector<int> ReadRenderTarget(IDirect3DDevice9* device, UINT& width, UINT& height) {
+    std::vector<int> grey;
+    IDirect3DSurface9* target = nullptr;
+    IDirect3DSurface9* copy = nullptr;
+    if (FAILED(device->GetRenderTarget(0, &target))) {
+        return grey;
+    }
+    D3DSURFACE_DESC desc;
+    target->GetDesc(&desc);
+    width = desc.Width;
+    height = desc.Height;
+    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                      D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
+        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
+        D3DLOCKED_RECT locked;
+        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            grey.resize(static_cast<size_t>(desc.Width) * desc.Height);
+            for (UINT y = 0; y < desc.Height; ++y) {
+                const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch;
+                for (UINT x = 0; x < desc.Width; ++x) {
+                    grey[y * desc.Width + x] = row[x * 4 + 1];
+                }
+            }
+            copy->UnlockRect();
+        }
+    }
+    if (copy) {
+        copy->Release();
+    }
+    target->Release();
+    return grey;
+}
+
+TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ParentProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuillfrostPreviewParent";
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    RegisterClassA(&windowClass);
+    HWND parent =
+        CreateWindowA("QuillfrostPreviewParent", "Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      100, 100, 360, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(parent, nullptr);
+    RECT parentClient;
+    GetClientRect(parent, &parentClient);
+
+    SaverWindowPlan plan = {};
+    ASSERT_TRUE(PrepareSaverWindow(parent, plan));
+    HWND preview = CreateSaverWindow(plan);
+    ASSERT_NE(preview, nullptr);
+    ASSERT_NE(gSaverState.device, nullptr);
+    EXPECT_EQ(gSaverState.clientWidth, parentClient.right);
+    EXPECT_EQ(gSaverState.clientHeight, parentClient.bottom);
+    EXPECT_EQ(gSaverState.presentParameters.Windowed, TRUE);
+
+    // A copying swap keeps the last frame readable; switching to it goes
+    // through the saver's own reset path, which must restore the drawing state.
+    EXPECT_GT(PumpFor(8000), 0) << "frames of the preview";
+    // A reset through the saver's own path; the frames go on after it.
+    ASSERT_EQ(dhHandleLostDevice(gSaverState.device, &gSaverState.presentParameters,
+                                 D3DERR_DEVICENOTRESET),
+              D3D_OK);
+    EXPECT_GT(PumpFor(8000), 0) << "frames after the reset";
+
+    // One more frame of the saver's own, drawn into a render target of ours
+    // that keeps its picture after Present.
+    KillTimer(preview, 1);
+    IDirect3DDevice9* device = gSaverState.device;
+    IDirect3DSurface9* backBuffer = nullptr;
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(device->GetRenderTarget(0, &backBuffer), D3D_OK);
+    D3DSURFACE_DESC desc;
+    backBuffer->GetDesc(&desc);
+    ASSERT_EQ(device->CreateRenderTarget(desc.Width, desc.Height, desc.Format, D3DMULTISAMPLE_NONE,
+                                         0, FALSE, &target, nullptr),
+              D3D_OK);
+    device->SetRenderTarget(0, target);
+    SendMessageA(preview, WM_TIMER, 1, 0);
+
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<int> grey = ReadRenderTarget(gSaverState.device, width, height);
+    ASSERT_FALSE(grey.empty());
+    EXPECT_EQ(width, static_cast<UINT>(parentClient.right));
+    EXPECT_EQ(height, static_cast<UINT>(parentClient.bottom));
+    size_t black = 0;
+    size_t bright = 0;
+    size_t soft = 0;
+    for (int v : grey) {
+        black += v < 8 ? 1 : 0;
+        bright += v > 100 ? 1 : 0;
+        soft += (v >= 8 && v <= 100) ? 1 : 0;
+    }
+    EXPECT_GT(black, grey.size() / 2) << "black behind the snow";
+    EXPECT_GT(bright, 20u) << "bright flakes";
+    EXPECT_GT(soft, bright) << "each flake glows softly at its edge";
+
+    device->SetRenderTarget(0, backBuffer);
+    target->Release();
+    backBuffer->Release();
+    DestroyWindow(preview);
+    EXPECT_EQ(gSaverState.device, nullptr);
+    DestroyWindow(parent);
+}
+
+} // namespace

@@ -11,13 +11,27 @@ struct Vec3 {
     float z;
 };
 
-inline Vec3 Vec3Clear() { return {0.0f, 0.0f, 0.0f}; }
-inline Vec3 Vec3UnitX() { return {1.0f, 0.0f, 0.0f}; }
-inline Vec3 Vec3UnitY() { return {0.0f, 1.0f, 0.0f}; }
-inline Vec3 Vec3Set(float x, float y, float z) { return {x, y, z}; }
-inline Vec3 Vec3Add(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 Vec3Subtract(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 Vec3Scale(Vec3 v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+inline Vec3 Vec3Clear() {
+    return {0.0f, 0.0f, 0.0f};
+}
+inline Vec3 Vec3UnitX() {
+    return {1.0f, 0.0f, 0.0f};
+}
+inline Vec3 Vec3UnitY() {
+    return {0.0f, 1.0f, 0.0f};
+}
+inline Vec3 Vec3Set(float x, float y, float z) {
+    return {x, y, z};
+}
+inline Vec3 Vec3Add(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 Vec3Subtract(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 Vec3Scale(Vec3 v, float s) {
+    return {v.x * s, v.y * s, v.z * s};
+}
 
 // x*x + y*y + z*z rounded to a float.
 inline float Vec3LengthSq(Vec3 v) {

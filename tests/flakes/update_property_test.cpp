@@ -99,14 +99,14 @@ void RunUpdates(const RunCase& run, uint32_t seed) {
 } // namespace
 
 TEST(UpdateProperty, FewFlakesFractalWind) {
-    RunUpdates({100, true, 4000}, 17);
+    RunUpdates({100, true, 10000}, 17);
 }
 TEST(UpdateProperty, FewFlakesPlainWind) {
-    RunUpdates({100, false, 4000}, 18);
+    RunUpdates({100, false, 10000}, 18);
 }
 TEST(UpdateProperty, ManyFlakesFractalWind) {
-    RunUpdates({5000, true, 600}, 19);
+    RunUpdates({5000, true, 1500}, 19);
 }
 TEST(UpdateProperty, ManyFlakesPlainWind) {
-    RunUpdates({5000, false, 600}, 20);
+    RunUpdates({5000, false, 1500}, 20);
 }

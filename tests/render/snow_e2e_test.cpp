@@ -19,7 +19,7 @@ constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 15000;
 
 std::string SaverPath() {
-    return qf_test::WindowsPath(QF_WIRED_SAVER_PATH);
+    return qf_test::WindowsPath(QF_SAVER_PATH);
 }
 
 TEST(SnowEndToEnd, AFullScreenRunShowsSnowAndEndsOnAKey) {

@@ -21,11 +21,16 @@ bool ClickLeft() {
 }
 
 bool MoveCursorTo(int x, int y) {
-    if (!SetCursorPos(x, y)) {
-        return false;
+    // Wine moves the X pointer asynchronously, and a window another program
+    // just closed may still hold the cursor for a moment: try for a while.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        POINT now = {};
+        if (SetCursorPos(x, y) && GetCursorPos(&now) && now.x == x && now.y == y) {
+            return true;
+        }
+        Sleep(50);
     }
-    POINT now = {};
-    return GetCursorPos(&now) && now.x == x && now.y == y;
+    return false;
 }
 
 } // namespace qf_test

@@ -38,12 +38,14 @@ struct FlakeScene {
 };
 
 // 0 on success, 1 when an allocation failed.
-int32_t BuildFlakeScene(FlakeScene& scene, int32_t flakeCount, int32_t viewWidth, int32_t viewHeight,
-                        int32_t sizeX, int32_t sizeY, int32_t sizeZ, int32_t sizeT,
-                        const unsigned char* cells, float windSpeedArg, int32_t plainWind);
+int32_t BuildFlakeScene(FlakeScene& scene, int32_t flakeCount, int32_t viewWidth,
+                        int32_t viewHeight, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
+                        int32_t sizeT, const unsigned char* cells, float windSpeedArg,
+                        int32_t plainWind);
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
                      float maxY, float minZ, float maxZ);
-void InitFlake(Flake& flake, float minX, float maxX, float minY, float maxY, float minZ, float maxZ);
+void InitFlake(Flake& flake, float minX, float maxX, float minY, float maxY, float minZ,
+               float maxZ);
 // Frees the flake array and the wind values; the record itself stays with
 // its owner. Safe to call twice.
 void ReleaseFlakeScene(FlakeScene& scene);

@@ -51,8 +51,12 @@ ResourceBytes PlatformResourceBytes(int id) {
     return {nullptr, 0};
 }
 
-const std::vector<BeepRecord>& NativeBeeps() { return gBeeps; }
-void ClearNativeBeeps() { gBeeps.clear(); }
+const std::vector<BeepRecord>& NativeBeeps() {
+    return gBeeps;
+}
+void ClearNativeBeeps() {
+    gBeeps.clear();
+}
 
 void SetNativeTickOverride(bool active, uint32_t ticks) {
     gTickOverrideActive = active;
@@ -63,4 +67,6 @@ void SetNativeResourceOverride(int id, const unsigned char* data, uint32_t size)
     gResourceOverrides[id] = {data, data ? size : 0};
 }
 
-void ClearNativeResourceOverrides() { gResourceOverrides.clear(); }
+void ClearNativeResourceOverrides() {
+    gResourceOverrides.clear();
+}

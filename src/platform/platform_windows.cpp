@@ -2,14 +2,21 @@
 
 #include <windows.h>
 
-uint32_t PlatformTickCount() { return GetTickCount(); }
+uint32_t PlatformTickCount() {
+    return GetTickCount();
+}
 
-void PlatformBeep(uint32_t frequencyHz, uint32_t durationMs) { Beep(frequencyHz, durationMs); }
+void PlatformBeep(uint32_t frequencyHz, uint32_t durationMs) {
+    Beep(frequencyHz, durationMs);
+}
 
-void PlatformDebugOutput(const char* text) { OutputDebugStringA(text); }
+void PlatformDebugOutput(const char* text) {
+    OutputDebugStringA(text);
+}
 
 ResourceBytes PlatformResourceBytes(int id) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HRSRC found =
+        FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
     if (!found) {
         return {nullptr, 0};
     }
@@ -18,5 +25,6 @@ ResourceBytes PlatformResourceBytes(int id) {
     if (!data) {
         return {nullptr, 0};
     }
-    return {static_cast<const unsigned char*>(data), static_cast<uint32_t>(SizeofResource(nullptr, found))};
+    return {static_cast<const unsigned char*>(data),
+            static_cast<uint32_t>(SizeofResource(nullptr, found))};
 }

@@ -4,7 +4,9 @@
 
 Settings gSettings = {};
 
-uint32_t ClampStoredPercent(uint32_t stored) { return stored > 100u ? kDefaultPercent : stored; }
+uint32_t ClampStoredPercent(uint32_t stored) {
+    return stored > 100u ? kDefaultPercent : stored;
+}
 
 float PercentToFraction(uint32_t percent) {
     return static_cast<float>(static_cast<double>(percent) / 100.0);
@@ -14,4 +16,6 @@ uint32_t FractionToPercent(float fraction) {
     return static_cast<uint32_t>(std::lround(static_cast<double>(fraction) * 100.0));
 }
 
-uint8_t StoredFlagToBool(uint32_t stored) { return (stored & 0xFFu) != 0 ? 1 : 0; }
+uint8_t StoredFlagToBool(uint32_t stored) {
+    return (stored & 0xFFu) != 0 ? 1 : 0;
+}

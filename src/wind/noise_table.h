@@ -41,5 +41,5 @@ NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length);
 void ReleaseNoiseCells(NoiseCells& parsed);
 
 // 0 on success, 1 when the value array cannot be allocated.
-int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t sizeZ, int32_t sizeT,
-                       const unsigned char* cells, float speed, int32_t plainWind);
+int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
+                       int32_t sizeT, const unsigned char* cells, float speed, int32_t plainWind);

@@ -4,6 +4,7 @@
 #include "settings/config_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_key.h"
+#include "support/desktop_input.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -76,17 +77,9 @@ bool BringToFront(HWND dialog) {
     });
 }
 
-// A key press as keyboard input to the foreground window.
+// A key press as keyboard input to the dialog, once it is in front.
 bool PressKey(HWND dialog, WORD key) {
-    if (!BringToFront(dialog)) {
-        return false;
-    }
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(2, input, sizeof(INPUT)) == 2;
+    return BringToFront(dialog) && qf_test::PressKey(key);
 }
 
 // A left click with the mouse in the middle of a control.

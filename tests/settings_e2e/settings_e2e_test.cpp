@@ -177,6 +177,9 @@ TEST_F(SettingsEndToEnd, FirstDialogShowsDefaultsAndStoresWhatRealInputSets) {
     const RegQueryResult stored = RunRegQuery(kKey);
     ASSERT_TRUE(stored.ran);
     ASSERT_EQ(stored.exitCode, 0u) << stored.output;
+    EXPECT_NE(stored.output.find("HKEY_CURRENT_USER\\Software\\Nubrisk\\Quillfrost"),
+              std::string::npos)
+        << stored.output;
     EXPECT_EQ(stored.values.size(), 3u) << stored.output;
     EXPECT_EQ(DwordOf(stored, "Quantity"), 7u) << stored.output;
     EXPECT_EQ(DwordOf(stored, "Speed"), 98u) << stored.output;

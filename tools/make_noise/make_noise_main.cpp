@@ -7,7 +7,7 @@
 #include "byte_distribution.h"
 #include "noise_recipe.h"
 #include "perlin_file.h"
-#include "spectral_field.h"
+#include "wave_field.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

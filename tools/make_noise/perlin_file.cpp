@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "spectral_field.h"
+#include "wave_field.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "spectral_field.h"
+#include "wave_field.h"
 
 #include <cmath>
 

@@ -39,3 +39,15 @@ function(qf_add_test)
         set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK screen)
     endif()
 endfunction()
+
+# qf_add_reproduction_test(NAME name TOOL target EXPECTED committed-file [ARGS ...])
+# The generator, run into a scratch file, writes exactly the committed file.
+function(qf_add_reproduction_test)
+    cmake_parse_arguments(R "" "NAME;TOOL;EXPECTED" "ARGS" ${ARGN})
+    get_filename_component(scratch ${R_EXPECTED} NAME)
+    add_test(NAME ${R_NAME}
+             COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:${R_TOOL}> "-DARGS=${R_ARGS}"
+                     -DOUT=${CMAKE_CURRENT_BINARY_DIR}/${scratch}
+                     -DEXPECTED=${R_EXPECTED}
+                     -P ${PROJECT_SOURCE_DIR}/cmake/ReproducesCommitted.cmake)
+endfunction()

@@ -42,17 +42,8 @@ void CreateRun(HWND window) {
     const int colourDepth = GetDeviceCaps(context, BITSPIXEL);
     ReleaseDC(window, context);
 
-    const uint8_t fullScreen =
-        (state.clientWidth >= fullWidth && state.clientHeight >= fullHeight) ? 1 : 0;
-    if (FAILED(dhChooseBackBufferFormat(state.direct3d, fullScreen,
-                                        static_cast<uint8_t>(colourDepth & 0xFF),
-                                        &state.backBufferFormat))) {
-        exit(1);
-    }
-    dhFillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
-                            state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
-    if (FAILED(dhCreateDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                              &state.presentParameters, &state.device))) {
+    if (FAILED(CreateRunDevice(window, fullWidth, fullHeight, GetSystemMetrics(SM_CMONITORS),
+                               static_cast<uint8_t>(colourDepth & 0xFF)))) {
         dhReleaseDevice(state.direct3d, state.device);
         exit(1);
     }
@@ -75,6 +66,34 @@ void DestroyRun(HWND window) {
 }
 
 } // namespace
+
+HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int32_t monitors,
+                        uint8_t colourDepth) {
+    SaverState& state = gSaverState;
+    uint8_t fullScreen =
+        (state.clientWidth >= fullWidth && state.clientHeight >= fullHeight) ? 1 : 0;
+    // The full-screen window spans the whole virtual screen. Over several
+    // monitors no adapter shows that as a mode: one windowed device covers
+    // them all.
+    if (monitors > 1) {
+        fullScreen = 0;
+    }
+    HRESULT result =
+        dhChooseBackBufferFormat(state.direct3d, fullScreen, colourDepth, &state.backBufferFormat);
+    if (FAILED(result)) {
+        return result;
+    }
+    // Nor can the display take a size it has no mode for.
+    if (fullScreen && !dhIsDisplayMode(state.direct3d, state.backBufferFormat, state.clientWidth,
+                                       state.clientHeight)) {
+        fullScreen = 0;
+        state.backBufferFormat = D3DFMT_UNKNOWN;
+    }
+    dhFillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
+                            state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
+    return dhCreateDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                          &state.presentParameters, &state.device);
+}
 
 HRESULT SetupScene(int32_t count) {
     SaverState& state = gSaverState;

@@ -11,6 +11,14 @@ constexpr UINT kFramePeriodMs = 10;
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The device of a run. The run takes the display for itself (exclusive full
+// screen at the client size) when its window covers at least the full-screen
+// client area, the desktop has one monitor and the adapter has a display mode
+// of that size; otherwise one windowed device covers the whole window. Returns
+// what the device creation returns.
+HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int32_t monitors,
+                        uint8_t colourDepth);
+
 // The sprite, the render states, the camera, the scene and the vertex array.
 // Negative when the texture or the vertex array could not be made.
 HRESULT SetupScene(int32_t count);

@@ -89,6 +89,23 @@ HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE deviceType
                                   parameters, device);
 }
 
+bool dhIsDisplayMode(IDirect3D9* direct3d, D3DFORMAT format, int32_t width, int32_t height) {
+    // An alpha back buffer is shown in the display format without alpha.
+    const D3DFORMAT display = format == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8 : format;
+    if (display == D3DFMT_UNKNOWN || width <= 0 || height <= 0) {
+        return false;
+    }
+    const UINT count = direct3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, display);
+    for (UINT i = 0; i < count; ++i) {
+        D3DDISPLAYMODE mode = {};
+        if (SUCCEEDED(direct3d->EnumAdapterModes(D3DADAPTER_DEFAULT, display, i, &mode)) &&
+            mode.Width == static_cast<UINT>(width) && mode.Height == static_cast<UINT>(height)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
     if (device) {
         device->Release();

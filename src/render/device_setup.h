@@ -17,5 +17,8 @@ void dhFillPresentParameters(uint8_t fullScreen, HWND window, int32_t width, int
                              D3DPRESENT_PARAMETERS* parameters);
 HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE deviceType, HWND window,
                        D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device);
+// True when the default adapter lists width x height among its display modes
+// in the display format that goes with the back-buffer format.
+bool dhIsDisplayMode(IDirect3D9* direct3d, D3DFORMAT format, int32_t width, int32_t height);
 // Releases the device, then the Direct3D object, clearing each; safe to repeat.
 void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device);

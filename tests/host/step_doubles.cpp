@@ -46,6 +46,10 @@ HRESULT dhChooseBackBufferFormat(IDirect3D9*, uint8_t fullScreen, uint8_t colour
     return S_OK;
 }
 
+bool dhIsDisplayMode(IDirect3D9*, D3DFORMAT, int32_t, int32_t) {
+    return true;
+}
+
 void dhFillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height, D3DFORMAT,
                              D3DFORMAT, D3DPRESENT_PARAMETERS* parameters) {
     Log("dhFillPresentParameters");

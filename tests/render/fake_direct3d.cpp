@@ -173,6 +173,25 @@ HRESULT FakeDirect3D::CheckDeviceType(UINT adapter, D3DDEVTYPE deviceType, D3DFO
     return acceptedFormats.count(backBufferFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
+UINT FakeDirect3D::GetAdapterModeCount(UINT adapter, D3DFORMAT format) {
+    UINT count = 0;
+    for (const D3DDISPLAYMODE& mode : modes) {
+        count += adapter == D3DADAPTER_DEFAULT && mode.Format == format ? 1 : 0;
+    }
+    return count;
+}
+
+HRESULT FakeDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT index,
+                                       D3DDISPLAYMODE* mode) {
+    for (const D3DDISPLAYMODE& listed : modes) {
+        if (adapter == D3DADAPTER_DEFAULT && listed.Format == format && index-- == 0) {
+            *mode = listed;
+            return D3D_OK;
+        }
+    }
+    return D3DERR_INVALIDCALL;
+}
+
 HRESULT FakeDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND window,
                                    DWORD behaviour, D3DPRESENT_PARAMETERS* parameters,
                                    IDirect3DDevice9** device) {

@@ -496,6 +496,7 @@ class FakeDirect3D : public IDirect3D9 {
     };
 
     std::set<D3DFORMAT> acceptedFormats; // CheckDeviceType succeeds for these
+    std::vector<D3DDISPLAYMODE> modes;   // the default adapter's display modes
     HRESULT createResult = D3D_OK;
     IDirect3DDevice9* deviceToCreate = nullptr;
 
@@ -524,13 +525,9 @@ class FakeDirect3D : public IDirect3D9 {
         UINT /*Adapter*/, DWORD /*Flags*/, D3DADAPTER_IDENTIFIER9* /*pIdentifier*/) override {
         return D3DERR_INVALIDCALL;
     }
-    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT /*Adapter*/, D3DFORMAT /*Format*/) override {
-        return 0;
-    }
-    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT /*Adapter*/, D3DFORMAT /*Format*/,
-                                               UINT /*Mode*/, D3DDISPLAYMODE* /*pMode*/) override {
-        return D3DERR_INVALIDCALL;
-    }
+    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
+    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT index,
+                                               D3DDISPLAYMODE* mode) override;
     HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT /*Adapter*/,
                                                     D3DDISPLAYMODE* /*pMode*/) override {
         return D3DERR_INVALIDCALL;

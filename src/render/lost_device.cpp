@@ -6,8 +6,9 @@
 
 namespace {
 
-// While the device cannot be reset, a frame waits this long before the next
-// timer tick tries again.
+// While the device cannot be reset, or a reset has just failed, a frame waits
+// this long before the next timer tick tries again: the log grows by at most
+// two lines a second.
 constexpr DWORD kLostDeviceWaitMs = 500;
 
 void RealSleep(DWORD milliseconds) {
@@ -36,6 +37,8 @@ HRESULT dhHandleLostDevice(IDirect3DDevice9* device, D3DPRESENT_PARAMETERS* para
         HRESULT result = device->Reset(parameters);
         if (SUCCEEDED(result)) {
             RestoreDeviceState();
+        } else {
+            gSleep(kLostDeviceWaitMs);
         }
         return result;
     }

@@ -101,12 +101,12 @@ TEST_F(LostDevice, ASuccessfulResetRestoresTheStartUpState) {
     EXPECT_EQ(ScopedWorkDir::LogBytes(), "dhHandleLostDevice  : D3DERR_DEVICENOTRESET\r\n");
 }
 
-TEST_F(LostDevice, AFailedResetIsReportedAndRestoresNothing) {
+TEST_F(LostDevice, AFailedResetIsReportedRestoresNothingAndWaitsLikeALostDevice) {
     device_.resetResult = D3DERR_DEVICELOST;
     EXPECT_EQ(dhHandleLostDevice(&device_, &parameters_, D3DERR_DEVICENOTRESET), D3DERR_DEVICELOST);
     EXPECT_EQ(device_.Count("Reset"), 1);
     EXPECT_EQ(gRestoreCalls, 0);
-    EXPECT_TRUE(gSleeps.empty());
+    EXPECT_EQ(gSleeps, (std::vector<DWORD>{500}));
     EXPECT_EQ(ScopedWorkDir::LogBytes(), "dhHandleLostDevice  : D3DERR_DEVICENOTRESET\r\n");
 
     // The next frame that sees the device resettable tries again.

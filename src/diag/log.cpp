@@ -5,7 +5,9 @@
 
 #include "platform/platform.h"
 
-void LogMessage(const char* message, int32_t code) {
+namespace {
+
+void WriteLogLine(const char* message, int32_t code) {
     std::string line = message ? message : "";
     if (code != 0) {
         line += " : ";
@@ -25,4 +27,16 @@ void LogMessage(const char* message, int32_t code) {
     }
     file << line;
     file.close();
+}
+
+} // namespace
+
+void LogMessage(const char* message, int32_t code) {
+    // The log never stops the program: a line that cannot even be formed (no
+    // memory left) costs only the failure notice.
+    try {
+        WriteLogLine(message, code);
+    } catch (...) {
+        PlatformDebugOutput("Error writing to log file\n");
+    }
 }

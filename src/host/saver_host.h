@@ -12,6 +12,9 @@ int SaverMain(HINSTANCE instance, HINSTANCE previousInstance, const char* comman
               int showCommand);
 
 INT_PTR ShowConfigDialog(HWND parent);
+// An exception that nothing handled: the system's notice that a saver runs
+// is cleared and the process ends with -1.
+[[noreturn]] void EndForEscapedException();
 void ChangeSaverPassword(HWND parent);
 
 // Full screen without a parent, a preview inside one. Returns the quit

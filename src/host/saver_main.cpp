@@ -61,8 +61,7 @@ int RunCommand(const char* commandLine) {
 // A structured exception (a crash) that nothing handled: the system's notice
 // that a saver is running must not outlive the process.
 LONG WINAPI SaverCrashFilter(EXCEPTION_POINTERS*) {
-    SetSaverRunning(FALSE);
-    ExitProcess(static_cast<UINT>(-1));
+    EndForEscapedException();
 }
 
 } // namespace
@@ -94,6 +93,11 @@ int SaverMain(HINSTANCE instance, HINSTANCE, const char* commandLine, int) {
         SetSaverRunning(FALSE);
         return -1;
     }
+}
+
+void EndForEscapedException() {
+    SetSaverRunning(FALSE);
+    ExitProcess(static_cast<UINT>(-1));
 }
 
 INT_PTR ShowConfigDialog(HWND parent) {

@@ -79,6 +79,60 @@ LRESULT HandleSysCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return SaverWindowProc(window, message, wParam, lParam);
 }
 
+LRESULT HandleClassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        gHostState.window = window;
+        DetachInputMethod(window);
+        GetCursorPos(&gHostState.cursor);
+        HideCursorInFullScreen();
+        break;
+    case WM_DESTROY:
+        ReattachInputMethod(window);
+        PostQuitMessage(0);
+        break;
+    case WM_SETTEXT:
+        return 0;
+    case WM_PAINT:
+        if (gHostState.closing) {
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        HideCursorInFullScreen();
+        break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        if (gHostState.preview) {
+            HWND parent = GetParent(window);
+            if (parent && IsWindow(parent)) {
+                PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+            }
+            return 1;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (gHostState.closing) {
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        break;
+    case WM_TIMER:
+        if (gHostState.closing) {
+            return 0;
+        }
+        Sleep(0);
+        break;
+    case WM_SYSCOMMAND:
+        return HandleSysCommand(window, message, wParam, lParam);
+    default:
+        break;
+    }
+    return SaverWindowProc(window, message, wParam, lParam);
+}
+
 } // namespace
 
 bool PrepareSaverWindow(HWND parent, SaverWindowPlan& plan) {
@@ -157,55 +211,11 @@ int RunSaverWindow(HWND parent) {
 }
 
 LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        gHostState.window = window;
-        DetachInputMethod(window);
-        GetCursorPos(&gHostState.cursor);
-        HideCursorInFullScreen();
-        break;
-    case WM_DESTROY:
-        ReattachInputMethod(window);
-        PostQuitMessage(0);
-        break;
-    case WM_SETTEXT:
-        return 0;
-    case WM_PAINT:
-        if (gHostState.closing) {
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
-        HideCursorInFullScreen();
-        break;
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        if (gHostState.preview) {
-            HWND parent = GetParent(window);
-            if (parent && IsWindow(parent)) {
-                PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
-            }
-            return 1;
-        }
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        if (gHostState.closing) {
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
-        break;
-    case WM_TIMER:
-        if (gHostState.closing) {
-            return 0;
-        }
-        Sleep(0);
-        break;
-    case WM_SYSCOMMAND:
-        return HandleSysCommand(window, message, wParam, lParam);
-    default:
-        break;
+    // No C++ exception unwinds through the system's frames that called this
+    // procedure: the run ends as it does for any exception that escapes.
+    try {
+        return HandleClassMessage(window, message, wParam, lParam);
+    } catch (...) {
+        EndForEscapedException();
     }
-    return SaverWindowProc(window, message, wParam, lParam);
 }

@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,6 +40,19 @@ void LeaveCom(ComScope& scope) {
         CoUninitialize();
         scope.ownsInit = false;
     }
+}
+
+// The converted frame as rows of width * 4 bytes; E_OUTOFMEMORY when there is
+// no room for them.
+HRESULT CopyConvertedPixels(IWICFormatConverter* converter, UINT width, UINT height,
+                            std::vector<uint8_t>& pixels) {
+    const UINT stride = width * 4;
+    try {
+        pixels.assign(static_cast<size_t>(stride) * height, 0);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return converter->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data());
 }
 
 // Decodes the image into rows of 32-bit BGRA pixels (B, G, R, A in memory:
@@ -83,10 +98,7 @@ HRESULT DecodeImage(const void* data, uint32_t size, std::vector<uint8_t>& pixel
                                        0.0, WICBitmapPaletteTypeCustom);
     }
     if (SUCCEEDED(result)) {
-        const UINT stride = width * 4;
-        pixels.assign(static_cast<size_t>(stride) * height, 0);
-        result =
-            converter->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data());
+        result = CopyConvertedPixels(converter, width, height, pixels);
     }
     ReleaseComObject(converter);
     ReleaseComObject(frame);
@@ -134,6 +146,29 @@ HRESULT FillLevel(IDirect3DTexture9* texture, UINT level, const std::vector<uint
     return texture->UnlockRect(level);
 }
 
+// Every level of the texture from the decoded image, each reduced from the one
+// above; E_OUTOFMEMORY when a reduced level finds no room.
+HRESULT FillMipChain(IDirect3DTexture9* texture, std::vector<uint8_t> pixels, UINT width,
+                     UINT height) {
+    HRESULT result = D3D_OK;
+    const DWORD levels = texture->GetLevelCount();
+    try {
+        for (DWORD level = 0; level < levels && SUCCEEDED(result); ++level) {
+            result = FillLevel(texture, level, pixels, width, height);
+            if (level + 1 < levels) {
+                const UINT nextWidth = width > 1 ? width / 2 : 1;
+                const UINT nextHeight = height > 1 ? height / 2 : 1;
+                pixels = BoxReduce(pixels, width, height, nextWidth, nextHeight);
+                width = nextWidth;
+                height = nextHeight;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result = E_OUTOFMEMORY;
+    }
+    return result;
+}
+
 } // namespace
 
 HRESULT dhCreateTextureFromImageInMemory(IDirect3DDevice9* device, const void* data, uint32_t size,
@@ -158,17 +193,7 @@ HRESULT dhCreateTextureFromImageInMemory(IDirect3DDevice9* device, const void* d
     if (FAILED(result)) {
         return result;
     }
-    const DWORD levels = created->GetLevelCount();
-    for (DWORD level = 0; level < levels && SUCCEEDED(result); ++level) {
-        result = FillLevel(created, level, pixels, width, height);
-        if (level + 1 < levels) {
-            const UINT nextWidth = width > 1 ? width / 2 : 1;
-            const UINT nextHeight = height > 1 ? height / 2 : 1;
-            pixels = BoxReduce(pixels, width, height, nextWidth, nextHeight);
-            width = nextWidth;
-            height = nextHeight;
-        }
-    }
+    result = FillMipChain(created, std::move(pixels), width, height);
     if (FAILED(result)) {
         created->Release();
         return result;

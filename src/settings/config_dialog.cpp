@@ -62,13 +62,7 @@ void ResetControls(HWND dialog) {
     SetCheckBox(GetDlgItem(dialog, IDC_FRACTAL_WIND), true);
 }
 
-} // namespace
-
-BOOL RegisterDialogHook(HINSTANCE) {
-    return TRUE;
-}
-
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_INITDIALOG:
         InitDialog(dialog);
@@ -92,5 +86,22 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         }
     default:
         return FALSE;
+    }
+}
+
+} // namespace
+
+BOOL RegisterDialogHook(HINSTANCE) {
+    return TRUE;
+}
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    // No C++ exception unwinds through the dialog manager: the dialog ends as
+    // Cancel does, storing nothing.
+    try {
+        return HandleDialogMessage(dialog, message, wParam);
+    } catch (...) {
+        EndDialog(dialog, FALSE);
+        return TRUE;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <vector>
 
 #include "host/restore_device_state.h"
@@ -16,6 +18,23 @@
 #include "render/render_setup.h"
 #include "render/texture_from_image.h"
 #include "scoped_work_dir.h"
+
+// While not 0, an allocation of exactly this many bytes finds no memory.
+size_t gFailingAllocationBytes = 0;
+
+void* operator new(size_t bytes) {
+    void* block = bytes == gFailingAllocationBytes ? nullptr : std::malloc(bytes ? bytes : 1);
+    if (!block) {
+        throw std::bad_alloc();
+    }
+    return block;
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, size_t) noexcept {
+    std::free(block);
+}
 
 namespace {
 
@@ -165,6 +184,18 @@ TEST_F(RealDeviceTest, BytesThatAreNoImageGiveNoTexture) {
         ReadFileBytes(std::string(QF_SOURCE_DIR) + "/resources/sprite_123.png");
     EXPECT_LT(dhCreateTextureFromImageInMemory(gReal.device, png.data(), 200, &texture), 0);
     EXPECT_EQ(texture, nullptr);
+}
+
+TEST_F(RealDeviceTest, NoRoomForTheDecodedPixelsOrAReducedLevelGivesNoTexture) {
+    // The decoded 256 x 256 image, then its first reduction for the mip chain.
+    for (size_t bytes : {size_t{256 * 256 * 4}, size_t{128 * 128 * 4}}) {
+        IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
+        gFailingAllocationBytes = bytes;
+        const HRESULT result = LoadSpriteTexture(gReal.device, &texture);
+        gFailingAllocationBytes = 0;
+        EXPECT_EQ(result, E_OUTOFMEMORY) << bytes;
+        EXPECT_EQ(texture, nullptr) << bytes;
+    }
 }
 
 // The render target as grey levels (the green channel; flakes are white).

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -178,6 +180,18 @@ BOOL CALLBACK CountName(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
 BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count) {
     ++*reinterpret_cast<int*>(count);
     return TRUE;
+}
+
+TEST_F(ProgramResources, NoiseTablesAreTheCommittedFilesByteForByte) {
+    for (int id = IDR_NOISE_FIRST; id <= IDR_NOISE_LAST; ++id) {
+        const std::string path =
+            std::string(QF_RESOURCE_DIR) + "/noise_" + std::to_string(id) + ".dat";
+        std::ifstream file(path, std::ios::binary);
+        const std::vector<BYTE> committed{std::istreambuf_iterator<char>(file),
+                                          std::istreambuf_iterator<char>()};
+        ASSERT_EQ(committed.size(), 65562u) << path;
+        EXPECT_TRUE(Bytes(MAKEINTRESOURCEA(id), RT_RCDATA) == committed) << "resource " << id;
+    }
 }
 
 TEST_F(ProgramResources, HasExactlyOneManifest) {

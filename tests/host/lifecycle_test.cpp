@@ -1,6 +1,7 @@
 // Creation, frames and teardown of a saver run, driven through a real saver
 // window with counting doubles for the steps.
 #include <climits>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ using SaverLifecycleTest = SaverWindowTest;
 
 TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTimer) {
     gSettings.Quantity = 0.25f;
+    gSteps.particleCount = 2550;
     CreateFullScreen();
     EXPECT_EQ(gSteps.quantity, 0.25f);
     EXPECT_EQ(gSteps.calls, kCreationSteps);
@@ -36,7 +38,9 @@ TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTim
     ReleaseDC(window_, context);
     EXPECT_NE(gSaverState.tickClock, nullptr);
     EXPECT_NE(gSaverState.flakeScene, nullptr);
-    EXPECT_NE(gSaverState.vertices, nullptr);
+    ASSERT_NE(gSaverState.vertices, nullptr);
+    // Room for eight 24-byte vertices a flake.
+    EXPECT_EQ(_msize(gSaverState.vertices), 2550u * 192u);
     EXPECT_TRUE(KillTimer(window_, kFrameTimerId)) << "the frame timer was not started";
 }
 
@@ -127,14 +131,16 @@ TEST_F(SaverLifecycleTest, AnyTimerMessageRunsOneFrameWithTheStepInMicroseconds)
     EXPECT_EQ(CountCalls("DrawFlakes"), 0);
 }
 
-TEST_F(SaverLifecycleTest, TimerFramesArriveWhileMessagesArePumped) {
+TEST_F(SaverLifecycleTest, TimerFramesArriveEveryTenMilliseconds) {
     CreateFullScreen();
-    DWORD start = GetTickCount();
-    while (gSteps.tickUpdates < 3 && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         TakePostedCloses();
     }
-    EXPECT_GE(gSteps.tickUpdates, 3);
+    // About a hundred frames in a second; a 20 ms period gives at most 50.
+    EXPECT_GE(gSteps.tickUpdates, 60);
+    EXPECT_LE(gSteps.tickUpdates, 110);
 }
 
 TEST_F(SaverLifecycleTest, DestructionReleasesInOrderAndPostsQuit) {

@@ -230,6 +230,45 @@ TEST_F(SettingsEndToEnd, TheNextFullScreenRunDrawsAsManyFlakesAsStored) {
     EXPECT_GT(mostMany, 3 * mostFew);
 }
 
+// What a short full-screen run writes to its standard output.
+std::string OutputOfAShortRun() {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    const char* path = "saver_output.txt";
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    ChildProcess saver;
+    EXPECT_TRUE(qf_test::MoveCursorTo(640, 512));
+    EXPECT_TRUE(saver.Start(SaverPath(), "/s", file));
+    EXPECT_NE(qf_test::WaitForTopLevelWindow(saver.Id(), "WindowsScreenSaverClass", "Screen Saver",
+                                             kStartMs),
+              nullptr);
+    qf_test::PumpFor(2000);
+    EXPECT_TRUE(qf_test::PressKey(VK_SPACE));
+    EXPECT_EQ(saver.WaitExit(kEndMs).value_or(99), 0u);
+    CloseHandle(file);
+    std::string text;
+    if (FILE* in = std::fopen(path, "rb")) {
+        char chunk[256];
+        size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+            text.append(chunk, got);
+        }
+        std::fclose(in);
+    }
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+TEST_F(SettingsEndToEnd, AFractalWindRunReadsOneOfTheStoredTables) {
+    StoreDword("Quantity", 0);
+    StoreDword("FractalWind", 1);
+    // The parser's report of a whole 16 x 16 x 16 x 16 table.
+    EXPECT_EQ(OutputOfAShortRun(), "[16 16 16 16] (65563) 65562\n65563\n");
+    StoreDword("FractalWind", 0);
+    EXPECT_EQ(OutputOfAShortRun(), "");
+}
+
 TEST_F(SettingsEndToEnd, EscapeClosesTheDialogAndStoresNothing) {
     ChildProcess saver;
     ConfigDialogWindow window = OpenDialog(saver);

@@ -43,14 +43,21 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::Start(const std::string& program, const std::string& arguments) {
+bool ChildProcess::Start(const std::string& program, const std::string& arguments,
+                         HANDLE standardOutput) {
     std::string line = "\"" + program + "\" " + arguments;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info_) != FALSE;
+    if (standardOutput) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = standardOutput;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    }
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardOutput ? TRUE : FALSE,
+                          0, nullptr, nullptr, &startup, &info_) != FALSE;
 }
 
 bool ChildProcess::Running() const {

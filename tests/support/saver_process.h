@@ -36,8 +36,11 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess(); // ends a process that is still running
 
-    // Starts "program" arguments. False when the process could not be made.
-    bool Start(const std::string& program, const std::string& arguments);
+    // Starts "program" arguments, its standard output going to the given
+    // inheritable handle when there is one. False when the process could not
+    // be made.
+    bool Start(const std::string& program, const std::string& arguments,
+               HANDLE standardOutput = nullptr);
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
     bool Running() const;

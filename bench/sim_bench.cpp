@@ -5,11 +5,12 @@
 #include <random>
 #include <vector>
 
-#include "flakes/random.h"
 #include "flakes/update_flakes.h"
+#include "math/random.h"
 #include "platform/platform.h"
 #include "render/flake_vertices.h"
 #include "wind/noise_table.h"
+#include "resource_ids.h"
 #include "wind/sample_wind.h"
 
 namespace {
@@ -19,9 +20,10 @@ constexpr uint32_t kFrameMicroseconds = 10 * 1000;
 // The first stored table when the build carries it, else one of random bytes
 // with the stored sizes.
 std::vector<unsigned char> TableCells() {
-    ResourceBytes stored = PlatformResourceBytes(129);
+    ResourceBytes stored = PlatformResourceBytes(IDR_NOISE_FIRST);
     if (stored.data != nullptr) {
-        NoiseCells parsed = ParseNoiseData(stored.data, static_cast<int32_t>(stored.size));
+        NoiseCells parsed =
+            ParseNoiseData(stored.data, static_cast<int32_t>(stored.size), {nullptr, nullptr});
         if (parsed.cells != nullptr && parsed.sizeX == 16 && parsed.sizeY == 16 &&
             parsed.sizeZ == 16 && parsed.sizeT == 16) {
             std::vector<unsigned char> cells(parsed.cells, parsed.cells + 65536);
@@ -47,10 +49,11 @@ struct SteadyScene {
     explicit SteadyScene(bool fractal) {
         cells = TableCells();
         SeedRandom(2024);
+        const NoiseCells table = {cells.data(), 16, 16, 16, 16};
         if (fractal) {
-            BuildFlakeScene(scene, kFlakes, 1280, 1024, 16, 16, 16, 16, cells.data(), 0.5f, 0);
+            BuildFlakeScene(scene, {kFlakes, 1280, 1024, 0.5f, &table}, {nullptr, nullptr});
         } else {
-            BuildFlakeScene(scene, kFlakes, 1280, 1024, 0, 0, 0, 0, nullptr, 0.25f, 1);
+            BuildFlakeScene(scene, {kFlakes, 1280, 1024, 0.25f, nullptr}, {nullptr, nullptr});
         }
         for (int32_t i = 0; i < scene.flakeCount; ++i) {
             scene.flakes[i].active = 1;

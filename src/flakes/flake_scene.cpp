@@ -3,7 +3,7 @@
 #include <cmath>
 #include <new>
 
-#include "flakes/random.h"
+#include "math/random.h"
 
 namespace {
 // The half width of the box for a view; a view without height (a collapsed
@@ -26,16 +26,14 @@ uint32_t ReleaseInterval(int32_t flakeCount) {
 }
 } // namespace
 
-int32_t BuildFlakeScene(FlakeScene& scene, int32_t flakeCount, int32_t viewWidth,
-                        int32_t viewHeight, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
-                        int32_t sizeT, const unsigned char* cells, float windSpeedArg,
-                        int32_t plainWind) {
-    scene.viewWidth = viewWidth;
-    scene.viewHeight = viewHeight;
+int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
+                        const Diagnostics& diagnostics) {
+    scene.viewWidth = desc.viewWidth;
+    scene.viewHeight = desc.viewHeight;
     // Nothing owned yet: a scene whose flakes cannot be made releases safely.
     scene.wind.values = nullptr;
 
-    float r = HalfWidth(viewWidth, viewHeight);
+    float r = HalfWidth(desc.viewWidth, desc.viewHeight);
     scene.minX = static_cast<float>(0.5 - r);
     scene.maxX = static_cast<float>(0.5 + r);
     scene.minY = -0.5f;
@@ -43,19 +41,19 @@ int32_t BuildFlakeScene(FlakeScene& scene, int32_t flakeCount, int32_t viewWidth
     scene.minZ = 0.0f;
     scene.maxZ = 1.0f;
 
-    int32_t result = CreateFlakes(scene, flakeCount, scene.minX, scene.maxX, scene.minY, scene.maxY,
-                                  scene.minZ, scene.maxZ);
+    int32_t result = CreateFlakes(scene, desc.flakeCount, scene.minX, scene.maxX, scene.minY,
+                                  scene.maxY, scene.minZ, scene.maxZ);
     if (result != 0) {
         return result;
     }
-    result = InitNoiseTable(scene.wind, sizeX, sizeY, sizeZ, sizeT, cells, windSpeedArg, plainWind);
+    result = InitNoiseTable(scene.wind, desc.table, desc.speed, diagnostics);
     if (result != 0) {
         return result;
     }
     scene.dragCoefficient = 0.000000004f;
     scene.gravity = Vec3Scale(Vec3UnitY(), -0.000000004f);
     scene.releaseClockMs = 0;
-    scene.releaseIntervalMs = ReleaseInterval(flakeCount);
+    scene.releaseIntervalMs = ReleaseInterval(desc.flakeCount);
     return 0;
 }
 
@@ -99,10 +97,7 @@ void InitFlake(Flake& flake, float minX, float maxX, float /*minY*/, float maxY,
 }
 
 void ReleaseFlakeScene(FlakeScene& scene) {
-    if (scene.wind.values != nullptr && scene.wind.plainWind == 0) {
-        delete[] scene.wind.values;
-    }
-    scene.wind.values = nullptr;
+    ReleaseNoiseTable(scene.wind);
     delete[] scene.flakes;
     scene.flakes = nullptr;
     scene.flakeCount = 0;

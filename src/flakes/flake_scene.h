@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "flakes/vec3.h"
+#include "math/vec3.h"
 #include "wind/noise_table.h"
 
 struct Flake {
@@ -37,11 +37,20 @@ struct FlakeScene {
     uint32_t releaseIntervalMs;
 };
 
-// 0 on success, 1 when an allocation failed.
-int32_t BuildFlakeScene(FlakeScene& scene, int32_t flakeCount, int32_t viewWidth,
-                        int32_t viewHeight, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
-                        int32_t sizeT, const unsigned char* cells, float windSpeedArg,
-                        int32_t plainWind);
+// What a scene is built from.
+struct FlakeSceneDesc {
+    int32_t flakeCount;
+    int32_t viewWidth; // the client area the scene is seen in, in pixels
+    int32_t viewHeight;
+    float speed;             // the wind-speed argument of the wind (0..1)
+    const NoiseCells* table; // a parsed noise table, or null for plain drift
+};
+
+// Fills a new scene record (its contents undefined before): the box for the
+// view, every flake's random start, the wind, gravity and the staggered
+// release. 0 on success, 1 when an allocation failed.
+int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
+                        const Diagnostics& diagnostics);
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
                      float maxY, float minZ, float maxZ);
 void InitFlake(Flake& flake, float minX, float maxX, float minY, float maxY, float minZ,

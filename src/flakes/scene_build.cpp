@@ -1,34 +1,27 @@
 #include "flakes/scene_build.h"
 
-#include <cstdlib>
 #include <limits>
 #include <new>
 
-#include "flakes/random.h"
-#include "platform/platform.h"
-#include "settings/settings.h"
+#include "math/random.h"
+#include "resource_ids.h"
 #include "wind/noise_table.h"
 
 namespace {
-// The stored noise tables are the resources 129 to 132.
-constexpr int kFirstNoiseResource = 128;
 
-// The scene cannot be built for lack of memory: the run ends at once.
-[[noreturn]] void EndForLackOfMemory() {
-    std::exit(-1);
-}
-
-NoiseCells ParseNoiseResource(int id) {
-    ResourceBytes resource = PlatformResourceBytes(id);
+NoiseCells ParseStoredTable(const SceneChoice& choice, int id) {
+    ResourceBytes resource =
+        choice.storedTable != nullptr ? choice.storedTable(id) : ResourceBytes{nullptr, 0};
     if (resource.data == nullptr ||
         resource.size > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
         return {nullptr, 0, 0, 0, 0};
     }
-    return ParseNoiseData(resource.data, static_cast<int32_t>(resource.size));
+    return ParseNoiseData(resource.data, static_cast<int32_t>(resource.size), choice.diagnostics);
 }
+
 } // namespace
 
-int32_t ParticleCount(float quantity) {
+int32_t FlakeCountForQuantity(float quantity) {
     // The settings hold 0..1; anything else (NaN too) is held to the nearest
     // end so that the count stays within 100 .. 5000.
     if (!(quantity >= 0.0f)) {
@@ -41,43 +34,40 @@ int32_t ParticleCount(float quantity) {
     return static_cast<int32_t>(FloorFloat(scaled));
 }
 
-int32_t BuildSceneContents(FlakeScene& scene, int32_t clientWidth, int32_t clientHeight) {
-    int32_t count = ParticleCount(gSettings.Quantity);
-    if (gSettings.FractalWind != 0) {
-        int id = kFirstNoiseResource + RandomInt(1, 4);
-        NoiseCells parsed = ParseNoiseResource(id);
+int32_t BuildSceneContents(FlakeScene& scene, const SceneChoice& choice) {
+    FlakeSceneDesc desc = {choice.flakeCount, choice.viewWidth, choice.viewHeight, choice.speed,
+                           nullptr};
+    if (choice.fractalWind != 0) {
+        // One of the stored tables, IDR_NOISE_FIRST .. IDR_NOISE_LAST.
+        NoiseCells parsed = ParseStoredTable(choice, IDR_NOISE_FIRST - 1 + RandomInt(1, 4));
         if (parsed.cells != nullptr) {
-            int32_t result =
-                BuildFlakeScene(scene, count, clientWidth, clientHeight, parsed.sizeX, parsed.sizeY,
-                                parsed.sizeZ, parsed.sizeT, parsed.cells, gSettings.Speed, 0);
+            desc.table = &parsed;
+            int32_t result = BuildFlakeScene(scene, desc, choice.diagnostics);
             ReleaseNoiseCells(parsed);
             return result;
         }
     }
     // No table: every flake sees the same steady wind, at half the speed.
-    float halfSpeed = static_cast<float>(static_cast<double>(gSettings.Speed) * 0.5);
-    return BuildFlakeScene(scene, count, clientWidth, clientHeight, 0, 0, 0, 0, nullptr, halfSpeed,
-                           1);
+    desc.speed = static_cast<float>(static_cast<double>(choice.speed) * 0.5);
+    return BuildFlakeScene(scene, desc, choice.diagnostics);
 }
 
-void BuildInitialScene(int32_t clientWidth, int32_t clientHeight, TickClock*& tickClock,
-                       FlakeScene*& flakeScene) {
+int32_t BuildInitialScene(const SceneChoice& choice, TickClock*& tickClock,
+                          FlakeScene*& flakeScene) {
     if (tickClock == nullptr) {
         tickClock = new (std::nothrow) TickClock();
         if (tickClock == nullptr) {
-            EndForLackOfMemory();
+            return 1;
         }
         InitTickClock(*tickClock, kMaxStepMs);
         SeedRandom(tickClock->startTicks);
     }
     if (flakeScene != nullptr) {
-        return;
+        return 0;
     }
     flakeScene = new (std::nothrow) FlakeScene();
     if (flakeScene == nullptr) {
-        EndForLackOfMemory();
+        return 1;
     }
-    if (BuildSceneContents(*flakeScene, clientWidth, clientHeight) != 0) {
-        EndForLackOfMemory();
-    }
+    return BuildSceneContents(*flakeScene, choice) != 0 ? 1 : 0;
 }

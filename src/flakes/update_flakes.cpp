@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "flakes/random.h"
+#include "math/random.h"
+#include "wind/advance_wind.h"
 #include "wind/sample_wind.h"
-#include "wind/wrap_unit.h"
 
 namespace {
 struct RespawnLimits {
@@ -20,33 +20,6 @@ RespawnLimits LimitsOf(const FlakeScene& scene) {
     return {static_cast<float>(scene.maxX + 0.1), static_cast<float>(scene.minX - 0.1),
             static_cast<float>(scene.maxY + 0.1), static_cast<float>(scene.minY - 0.1),
             static_cast<float>(scene.maxZ + 0.1), static_cast<float>(scene.minZ - 0.1)};
-}
-
-// The steady wind wanders: its rate of change walks at random, and both stay
-// within -1 .. 1.
-void WalkGust(NoiseTable& wind, double dt) {
-    float r = RandomRange(-1.0f, 1.0f);
-    wind.gustRate = static_cast<float>(wind.gustRate + r * 0.001 * dt);
-    if (wind.gustRate < -1.0f) {
-        wind.gustRate = -1.0f;
-    }
-    if (wind.gustRate > 1.0f) {
-        wind.gustRate = 1.0f;
-    }
-    wind.gust = static_cast<float>(wind.gust + wind.gustRate * 0.0005 * dt);
-    if (wind.gust > 1.0f) {
-        wind.gust = 1.0f;
-    }
-    if (wind.gust < -1.0f) {
-        wind.gust = -1.0f;
-    }
-    wind.drift = Vec3Set(wind.windSpeed * wind.gust, 0.0f, 0.0f);
-}
-
-// The field scrolls against the drift once per update, whatever the time.
-void ScrollField(NoiseTable& wind) {
-    Vec3 offset = Vec3Subtract(wind.offset, Vec3Scale(wind.drift, wind.scrollFactor));
-    wind.offset = Vec3Set(WrapUnit(offset.x), WrapUnit(offset.y), WrapUnit(offset.z));
 }
 
 void ReleaseWaiting(FlakeScene& scene, uint32_t dtMs) {
@@ -141,26 +114,20 @@ void UpdateFlakes(FlakeScene& scene, uint32_t elapsedMicroseconds) {
     RespawnLimits limits = LimitsOf(scene);
 
     NoiseTable& wind = scene.wind;
-    WalkGust(wind, dt);
-    if (wind.plainWind == 0) {
-        if (wind.scrolling != 0) {
-            ScrollField(wind);
-        }
-        wind.phase = WrapUnit(wind.phase + static_cast<double>(wind.phaseRate) * dt);
-    }
+    AdvanceWind(wind, dt);
     ReleaseWaiting(scene, dtMs);
 
     // Flakes go in blocks: first the wind samples of a block, then its motion.
     // A sample reads only its own flake's position, so taking them ahead
     // changes nothing, and the independent lookups overlap in the processor.
     const Step step = {scene.gravity, scene.dragCoefficient, dt, halfDtSq};
-    const bool plain = wind.plainWind != 0;
+    const int32_t plainWind = wind.plainWind;
     constexpr int32_t kBlock = 32;
     float samples[kBlock] = {};
     for (int32_t first = 0; first < scene.flakeCount; first += kBlock) {
         int32_t count = scene.flakeCount - first < kBlock ? scene.flakeCount - first : kBlock;
         Flake* block = scene.flakes + first;
-        if (!plain) {
+        if (plainWind == 0) {
             for (int32_t i = 0; i < count; ++i) {
                 if (block[i].active != 0) {
                     samples[i] = SampleWind(wind, block[i].position, wind.phase);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "host/saver_steps.h"
+
 // "VerifyScreenSavePwd" of PASSWORD.CPL: nonzero when the password was given.
 using VerifyPasswordFunction = BOOL(WINAPI*)(HWND window);
 // "ImmAssociateContext" of IMM32.DLL.
@@ -22,6 +24,7 @@ constexpr DWORD kPasswordRecheckMs = 200;
 constexpr UINT kVerifyPasswordMessage = 0x8000;
 
 struct HostState {
+    SaverSteps steps = {}; // what a run drives; filled before SaverMain
     HINSTANCE instance = nullptr;
     HWND window = nullptr;
     uint8_t preview = 0;          // the window lives inside a parent

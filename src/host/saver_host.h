@@ -6,8 +6,9 @@
 
 #include "host/host_state.h"
 
-// Process entry after the C runtime's start-up; never returns.
-[[noreturn]] void SaverEntry();
+// Process entry after the C runtime's start-up, with the steps the program
+// drives; never returns.
+[[noreturn]] void SaverEntry(const SaverSteps& steps);
 int SaverMain(HINSTANCE instance, HINSTANCE previousInstance, const char* commandLine,
               int showCommand);
 

@@ -3,25 +3,25 @@
 #include <cstdlib>
 #include <new>
 
+#include "clock/tick_clock.h"
 #include "flakes/flake_scene.h"
 #include "flakes/scene_build.h"
-#include "flakes/tick_clock.h"
-#include "flakes/update_flakes.h"
-#include "host/restore_device_state.h"
 #include "host/saver_host.h"
 #include "host/saver_state.h"
-#include "render/device_setup.h"
-#include "render/draw_flakes.h"
+#include "platform/platform.h"
 #include "render/flake_vertices.h"
-#include "render/lost_device.h"
-#include "render/render_setup.h"
 #include "settings/settings.h"
 
 SaverState gSaverState;
 
 namespace {
 
-constexpr uint32_t kVerticesPerParticle = kVertexBytesPerParticle / sizeof(FlakeVertex);
+// The exit status of a run whose scene cannot be built for lack of memory.
+constexpr int kNoMemoryForTheScene = -1;
+
+const SaverSteps& Steps() {
+    return gHostState.steps;
+}
 
 // The start of a run. Ends the process when there is no Direct3D object or
 // device; a scene that cannot be set up leaves a black window without frames.
@@ -34,8 +34,10 @@ void CreateRun(HWND window) {
     const int32_t fullWidth = GetSystemMetrics(SM_CXFULLSCREEN);
     const int32_t fullHeight = GetSystemMetrics(SM_CYFULLSCREEN);
 
-    LoadSettings();
-    if (FAILED(dhCreateDirect3D(&state.direct3d))) {
+    // The settings are read once; the run uses only its own copy.
+    Steps().loadSettings();
+    state.settings = gSettings;
+    if (FAILED(Steps().createDirect3D(&state.direct3d))) {
         exit(1);
     }
     HDC context = GetDC(window);
@@ -44,14 +46,13 @@ void CreateRun(HWND window) {
 
     if (FAILED(CreateRunDevice(window, fullWidth, fullHeight, GetSystemMetrics(SM_CMONITORS),
                                static_cast<uint8_t>(colourDepth & 0xFF)))) {
-        dhReleaseDevice(state.direct3d, state.device);
+        Steps().releaseDevice(state.direct3d, state.device);
         exit(1);
     }
 
-    const int32_t count = ParticleCount(gSettings.Quantity);
-    if (FAILED(SetupScene(count))) {
+    if (FAILED(SetupScene(FlakeCountForQuantity(state.settings.Quantity)))) {
         ReleaseDrawResources();
-        dhReleaseDevice(state.direct3d, state.device);
+        Steps().releaseDevice(state.direct3d, state.device);
         return;
     }
     SetTimer(window, kFrameTimerId, kFramePeriodMs, nullptr);
@@ -62,7 +63,7 @@ void DestroyRun(HWND window) {
     ReleaseSpriteTexture();
     DestroySceneObjects();
     ReleaseDrawResources();
-    dhReleaseDevice(gSaverState.direct3d, gSaverState.device);
+    Steps().releaseDevice(gSaverState.direct3d, gSaverState.device);
 }
 
 } // namespace
@@ -78,40 +79,52 @@ HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int3
     if (monitors > 1) {
         fullScreen = 0;
     }
-    HRESULT result =
-        dhChooseBackBufferFormat(state.direct3d, fullScreen, colourDepth, &state.backBufferFormat);
+    HRESULT result = Steps().chooseBackBufferFormat(state.direct3d, fullScreen, colourDepth,
+                                                    &state.backBufferFormat);
     if (FAILED(result)) {
         return result;
     }
     // Nor can the display take a size it has no mode for.
-    if (fullScreen && !dhIsDisplayMode(state.direct3d, state.backBufferFormat, state.clientWidth,
-                                       state.clientHeight)) {
+    if (fullScreen && !Steps().isDisplayMode(state.direct3d, state.backBufferFormat,
+                                             state.clientWidth, state.clientHeight)) {
         fullScreen = 0;
         state.backBufferFormat = D3DFMT_UNKNOWN;
     }
-    dhFillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
-                            state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
-    return dhCreateDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                          &state.presentParameters, &state.device);
+    Steps().fillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
+                                  state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
+    return Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                &state.presentParameters, &state.device);
 }
 
-HRESULT SetupScene(int32_t count) {
+HRESULT SetupScene(int32_t flakeCount) {
     SaverState& state = gSaverState;
-    HRESULT result = LoadSpriteTexture(state.device, &state.spriteTexture);
+    HRESULT result = Steps().loadSpriteTexture(state.device, &state.spriteTexture);
     if (FAILED(result)) {
         return result;
     }
-    ApplyRenderStates(state.device, state.spriteTexture);
-    SetupCamera(state.device, state.clientWidth, state.clientHeight);
+    Steps().applyRenderStates(state.device, state.spriteTexture);
+    Steps().setupCamera(state.device, state.clientWidth, state.clientHeight);
     state.tickClock = nullptr;
     state.flakeScene = nullptr;
-    BuildInitialScene(state.clientWidth, state.clientHeight, state.tickClock, state.flakeScene);
-    if (count <= 0) {
+    // The stored noise tables are the program's resources; the parser's
+    // account of a table goes to standard output.
+    const SceneChoice choice = {flakeCount,
+                                state.clientWidth,
+                                state.clientHeight,
+                                state.settings.Speed,
+                                state.settings.FractalWind,
+                                PlatformResourceBytes,
+                                {PlatformStandardOutput, PlatformBeep}};
+    if (Steps().buildInitialScene(choice, state.tickClock, state.flakeScene) != 0) {
+        exit(kNoMemoryForTheScene);
+    }
+    // Room for the flakes of the scene that was built, left uninitialised: the
+    // drawing writes every vertex before using it.
+    const size_t capacity = FlakeVertexCapacity(state.flakeScene->flakeCount);
+    if (capacity == 0) {
         return E_INVALIDARG;
     }
-    // Left uninitialised: the drawing writes every vertex before using it.
-    state.vertices =
-        new (std::nothrow) FlakeVertex[static_cast<size_t>(count) * kVerticesPerParticle];
+    state.vertices = new (std::nothrow) FlakeVertex[capacity];
     if (!state.vertices) {
         return E_OUTOFMEMORY;
     }
@@ -123,27 +136,30 @@ void RenderFrame() {
     if (!state.tickClock || !state.flakeScene) {
         return;
     }
-    UpdateTickClock(*state.tickClock);
+    Steps().updateTickClock(*state.tickClock);
     const uint32_t stepMicroseconds = state.tickClock->stepMs * 1000u;
-    UpdateFlakes(*state.flakeScene, stepMicroseconds);
+    Steps().updateFlakes(*state.flakeScene, stepMicroseconds);
     if (!state.device) {
         return;
     }
     HRESULT result = state.device->TestCooperativeLevel();
     if (SUCCEEDED(result)) {
-        BuildFlakeVertices(*state.flakeScene, state.vertices);
-        result = DrawFlakes(state.device, *state.flakeScene, state.vertices);
+        Steps().buildFlakeVertices(*state.flakeScene, state.vertices);
+        result = Steps().drawFlakes(state.device, *state.flakeScene, state.vertices);
     }
     if (result == D3DERR_DEVICELOST || result == D3DERR_DEVICENOTRESET) {
-        dhHandleLostDevice(state.device, &state.presentParameters, result);
+        // A device that was reset gets its states and camera again.
+        if (SUCCEEDED(Steps().handleLostDevice(state.device, &state.presentParameters, result))) {
+            RestoreDeviceState();
+        }
     } else if (FAILED(result)) {
         exit(1);
     }
 }
 
 void RestoreDeviceState() {
-    ApplyRenderStates(gSaverState.device, gSaverState.spriteTexture);
-    SetupCamera(gSaverState.device, gSaverState.clientWidth, gSaverState.clientHeight);
+    Steps().applyRenderStates(gSaverState.device, gSaverState.spriteTexture);
+    Steps().setupCamera(gSaverState.device, gSaverState.clientWidth, gSaverState.clientHeight);
 }
 
 void ReleaseSpriteTexture() {
@@ -157,7 +173,7 @@ void DestroySceneObjects() {
     delete gSaverState.tickClock;
     gSaverState.tickClock = nullptr;
     if (gSaverState.flakeScene) {
-        ReleaseFlakeScene(*gSaverState.flakeScene);
+        Steps().releaseFlakeScene(*gSaverState.flakeScene);
         delete gSaverState.flakeScene;
         gSaverState.flakeScene = nullptr;
     }

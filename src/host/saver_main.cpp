@@ -5,11 +5,9 @@
 #include <commctrl.h>
 
 #include "host/command_line.h"
-#include "host/config_dialog_steps.h"
+#include "resource_ids.h"
 
 namespace {
-
-constexpr int kConfigDialogId = 2003;
 
 HWND HandleFromValue(uint32_t value) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
@@ -66,7 +64,8 @@ LONG WINAPI SaverCrashFilter(EXCEPTION_POINTERS*) {
 
 } // namespace
 
-void SaverEntry() {
+void SaverEntry(const SaverSteps& steps) {
+    gHostState.steps = steps;
     const char* arguments = CommandLineArguments(GetCommandLineA());
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -101,12 +100,12 @@ void EndForEscapedException() {
 }
 
 INT_PTR ShowConfigDialog(HWND parent) {
-    BOOL registered = RegisterDialogHook(gHostState.instance);
+    BOOL registered = gHostState.steps.registerDialogHook(gHostState.instance);
     if (!registered) {
         return registered;
     }
-    return DialogBoxParamA(gHostState.instance, MAKEINTRESOURCEA(kConfigDialogId), parent,
-                           ConfigDialogProc, 0);
+    return DialogBoxParamA(gHostState.instance, MAKEINTRESOURCEA(IDD_CONFIG), parent,
+                           gHostState.steps.configDialogProc, 0);
 }
 
 void ChangeSaverPassword(HWND parent) {

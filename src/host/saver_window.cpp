@@ -1,10 +1,9 @@
 #include "host/saver_host.h"
 
 #include "host/saver_lifecycle.h"
+#include "resource_ids.h"
 
 namespace {
-
-constexpr int kClassIconId = 100;
 
 // The virtual screen, or the screen's clip box when the system reports none.
 void FullScreenBounds(SaverWindowPlan& plan) {
@@ -171,7 +170,7 @@ HWND CreateSaverWindow(const SaverWindowPlan& plan) {
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = SaverClassProc;
     windowClass.hInstance = gHostState.instance;
-    windowClass.hIcon = LoadIconA(gHostState.instance, MAKEINTRESOURCEA(kClassIconId));
+    windowClass.hIcon = LoadIconA(gHostState.instance, MAKEINTRESOURCEA(IDI_CLASS_ICON));
     windowClass.hCursor = nullptr;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kSaverClassName;

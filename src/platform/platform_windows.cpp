@@ -1,10 +1,8 @@
 #include "platform/platform.h"
 
-#include <windows.h>
+#include <cstdio>
 
-uint32_t PlatformTickCount() {
-    return GetTickCount();
-}
+#include <windows.h>
 
 void PlatformBeep(uint32_t frequencyHz, uint32_t durationMs) {
     Beep(frequencyHz, durationMs);
@@ -12,6 +10,12 @@ void PlatformBeep(uint32_t frequencyHz, uint32_t durationMs) {
 
 void PlatformDebugOutput(const char* text) {
     OutputDebugStringA(text);
+}
+
+void PlatformStandardOutput(const char* text) {
+    // Written at once: the process may end through ExitProcess.
+    std::fputs(text, stdout);
+    std::fflush(stdout);
 }
 
 ResourceBytes PlatformResourceBytes(int id) {

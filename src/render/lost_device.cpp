@@ -1,7 +1,6 @@
 #include "render/lost_device.h"
 
 #include "diag/log.h"
-#include "host/restore_device_state.h"
 #include "render/lost_device_testing.h"
 
 namespace {
@@ -34,10 +33,9 @@ HRESULT dhHandleLostDevice(IDirect3DDevice9* device, D3DPRESENT_PARAMETERS* para
         return code;
     }
     if (code == D3DERR_DEVICENOTRESET) {
+        // A successful reset is the caller's to follow with the device state.
         HRESULT result = device->Reset(parameters);
-        if (SUCCEEDED(result)) {
-            RestoreDeviceState();
-        } else {
+        if (FAILED(result)) {
             gSleep(kLostDeviceWaitMs);
         }
         return result;

@@ -3,10 +3,10 @@
 #include "platform/platform.h"
 #include "render/camera_matrices.h"
 #include "render/texture_from_image.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int kSpriteResource = 123;
 constexpr float kFieldOfView = 0.85f;
 constexpr float kNearPlane = 0.1f;
 constexpr float kFarPlane = 20.0f;
@@ -18,7 +18,7 @@ void BeepTextureFailure() {
 } // namespace
 
 HRESULT LoadSpriteTexture(IDirect3DDevice9* device, IDirect3DTexture9** texture) {
-    ResourceBytes image = PlatformResourceBytes(kSpriteResource);
+    ResourceBytes image = PlatformResourceBytes(IDR_SPRITE);
     if (!image.data) {
         BeepTextureFailure();
     }

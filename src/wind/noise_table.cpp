@@ -6,8 +6,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "flakes/random.h"
-#include "platform/platform.h"
+#include "math/random.h"
 
 namespace {
 constexpr unsigned char kMagic[10] = {'P', 'E', 'R', 'L', 'I', 'N', 'D', 'A', 'T', 'A'};
@@ -41,7 +40,8 @@ bool CellCount(uint32_t x, uint32_t y, uint32_t z, uint32_t t, size_t& count) {
 }
 } // namespace
 
-NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length) {
+NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length,
+                          const Diagnostics& diagnostics) {
     if (bytes == nullptr || length < kMinimumLength) {
         return Rejected();
     }
@@ -57,11 +57,14 @@ NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length) {
     // The true product of four 16-bit sizes fits in 64 bits; 32-bit arithmetic
     // could wrap and accept a header that claims far more cells than it has.
     uint64_t product = uint64_t{sizeX} * sizeY * sizeZ * sizeT;
-    std::printf("[%d %d %d %d] (%d) %d\n", static_cast<int>(sizeX), static_cast<int>(sizeY),
-                static_cast<int>(sizeZ), static_cast<int>(sizeT),
-                static_cast<int>(static_cast<int32_t>(declaredLength)), static_cast<int>(length));
-    std::printf("%d\n",
-                static_cast<int>(static_cast<int32_t>(static_cast<uint32_t>(product) + 27u)));
+    char line[96];
+    std::snprintf(line, sizeof line, "[%d %d %d %d] (%d) %d\n", static_cast<int>(sizeX),
+                  static_cast<int>(sizeY), static_cast<int>(sizeZ), static_cast<int>(sizeT),
+                  static_cast<int>(static_cast<int32_t>(declaredLength)), static_cast<int>(length));
+    ReportLine(diagnostics, line);
+    std::snprintf(line, sizeof line, "%d\n",
+                  static_cast<int>(static_cast<int32_t>(static_cast<uint32_t>(product) + 27u)));
+    ReportLine(diagnostics, line);
 
     uint64_t fileLength = static_cast<uint64_t>(length);
     if (declaredLength != fileLength + 1 || uint64_t{declaredLength} - 27u != product) {
@@ -86,8 +89,8 @@ void ReleaseNoiseCells(NoiseCells& parsed) {
     parsed.cells = nullptr;
 }
 
-int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
-                       int32_t sizeT, const unsigned char* cells, float speed, int32_t plainWind) {
+int32_t InitNoiseTable(NoiseTable& table, const NoiseCells* cells, float speed,
+                       const Diagnostics& diagnostics) {
     if (RandomInt(0, 1) == 1) {
         table.gust = RandomRange(0.8f, 1.0f);
     } else {
@@ -96,20 +99,20 @@ int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t 
     table.gustRate = RandomRange(-1.0f, 1.0f);
     table.windSpeed = static_cast<float>((static_cast<double>(speed) * 9.5 + 0.5) * 0.00006);
     table.drift = Vec3Scale(Vec3UnitX(), table.windSpeed * table.gust);
-    table.plainWind = plainWind;
-    if (plainWind != 0) {
+    table.plainWind = cells == nullptr ? 1 : 0;
+    if (cells == nullptr) {
         table.values = nullptr;
         return 0;
     }
 
-    uint32_t ux = static_cast<uint32_t>(sizeX);
-    uint32_t uy = static_cast<uint32_t>(sizeY);
-    uint32_t uz = static_cast<uint32_t>(sizeZ);
-    uint32_t ut = static_cast<uint32_t>(sizeT);
-    table.sizeX = sizeX;
-    table.sizeY = sizeY;
-    table.sizeZ = sizeZ;
-    table.sizeT = sizeT;
+    uint32_t ux = static_cast<uint32_t>(cells->sizeX);
+    uint32_t uy = static_cast<uint32_t>(cells->sizeY);
+    uint32_t uz = static_cast<uint32_t>(cells->sizeZ);
+    uint32_t ut = static_cast<uint32_t>(cells->sizeT);
+    table.sizeX = cells->sizeX;
+    table.sizeY = cells->sizeY;
+    table.sizeZ = cells->sizeZ;
+    table.sizeT = cells->sizeT;
     table.strideY = static_cast<int32_t>(ux * uz);
     table.strideT = static_cast<int32_t>(ux * uy * uz);
 
@@ -119,11 +122,11 @@ int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t 
         table.values = new (std::nothrow) float[count];
     }
     if (table.values == nullptr) {
-        PlatformBeep(100, 300);
+        SoundAlarm(diagnostics, 100, 300);
         return 1;
     }
     for (size_t k = 0; k < count; ++k) {
-        table.values[k] = static_cast<float>(cells[k] / 255.0 * 2.0 - 1.0);
+        table.values[k] = static_cast<float>(cells->cells[k] / 255.0 * 2.0 - 1.0);
     }
 
     table.phaseRate = 0.00005f;
@@ -135,4 +138,11 @@ int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t 
     float r3 = RandomRange(0.0f, 1.0f);
     table.offset = Vec3Set(r3, r2, r1);
     return 0;
+}
+
+void ReleaseNoiseTable(NoiseTable& table) {
+    if (table.values != nullptr && table.plainWind == 0) {
+        delete[] table.values;
+    }
+    table.values = nullptr;
 }

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-#include "flakes/vec3.h"
+#include "math/vec3.h"
+#include "platform/diagnostics.h"
 
 constexpr int32_t kNoiseHeaderBytes = 26;
 
@@ -37,9 +38,20 @@ struct NoiseCells {
     int32_t sizeT;
 };
 
-NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length);
+// Checks a whole PERLINDATA file and copies its cells. Once the header is
+// read, its account goes to the report lines: "[x y z t] (declared) length"
+// and the cell count plus 27.
+NoiseCells ParseNoiseData(const unsigned char* bytes, int32_t length,
+                          const Diagnostics& diagnostics);
 void ReleaseNoiseCells(NoiseCells& parsed);
 
-// 0 on success, 1 when the value array cannot be allocated.
-int32_t InitNoiseTable(NoiseTable& table, int32_t sizeX, int32_t sizeY, int32_t sizeZ,
-                       int32_t sizeT, const unsigned char* cells, float speed, int32_t plainWind);
+// The wind of a new scene: its random gust, and with a parsed table (cells
+// not null) the field converted to floats; without one, plain drift. speed is
+// the wind-speed argument. 0, or 1 after the alarm (100 Hz, 300 ms) when the
+// value array cannot be allocated.
+int32_t InitNoiseTable(NoiseTable& table, const NoiseCells* cells, float speed,
+                       const Diagnostics& diagnostics);
+
+// Frees the field's values (a table only owns them with a field); safe to
+// repeat.
+void ReleaseNoiseTable(NoiseTable& table);

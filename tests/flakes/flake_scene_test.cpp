@@ -1,5 +1,5 @@
 #include "flakes/flake_scene.h"
-#include "flakes/random.h"
+#include "math/random.h"
 #include "flakes/scene_build.h"
 
 #include <cmath>
@@ -24,7 +24,7 @@ std::unique_ptr<FlakeScene> DirtyScene() {
 }
 
 int32_t BuildPlain(FlakeScene& scene, int32_t count, int32_t width, int32_t height) {
-    return BuildFlakeScene(scene, count, width, height, 0, 0, 0, 0, nullptr, 0.25f, 1);
+    return BuildFlakeScene(scene, {count, width, height, 0.25f, nullptr}, kQuiet);
 }
 } // namespace
 
@@ -177,7 +177,8 @@ TEST(BuildFlakeScene, EmptyAndNegativeCounts) {
 TEST(ReleaseFlakeScene, FreesBothArraysAndIsSafeTwice) {
     std::vector<unsigned char> cells = RandomCells(16, 2);
     auto scene = DirtyScene();
-    ASSERT_EQ(BuildFlakeScene(*scene, 10, 640, 480, 2, 2, 2, 2, cells.data(), 0.5f, 0), 0);
+    const NoiseCells table = TableOf(cells, 2, 2, 2, 2);
+    ASSERT_EQ(BuildFlakeScene(*scene, {10, 640, 480, 0.5f, &table}, kQuiet), 0);
     ASSERT_NE(scene->wind.values, nullptr);
     ReleaseFlakeScene(*scene);
     EXPECT_EQ(scene->wind.values, nullptr);
@@ -193,27 +194,27 @@ TEST(ReleaseFlakeScene, FreesBothArraysAndIsSafeTwice) {
     EXPECT_EQ(plain->flakes, nullptr);
 }
 
-TEST(ParticleCount, EveryStoredPercentage) {
+TEST(FlakeCountForQuantity, EveryStoredPercentage) {
     for (uint32_t p = 0; p <= 100; ++p) {
         float quantity = static_cast<float>(p / 100.0);
         int32_t expected = static_cast<int32_t>(49 * p + 100);
         if (p == 39 || p == 53 || p == 59 || p == 78) {
             expected -= 1; // the product rounds to a float just below
         }
-        EXPECT_EQ(ParticleCount(quantity), expected) << p;
+        EXPECT_EQ(FlakeCountForQuantity(quantity), expected) << p;
     }
-    EXPECT_EQ(ParticleCount(0.0f), 100);
-    EXPECT_EQ(ParticleCount(0.5f), 2550);
-    EXPECT_EQ(ParticleCount(1.0f), 5000);
-    EXPECT_EQ(ParticleCount(0.39f), 2010);
-    EXPECT_EQ(ParticleCount(0.53f), 2696);
-    EXPECT_EQ(ParticleCount(0.59f), 2990);
-    EXPECT_EQ(ParticleCount(0.78f), 3921);
+    EXPECT_EQ(FlakeCountForQuantity(0.0f), 100);
+    EXPECT_EQ(FlakeCountForQuantity(0.5f), 2550);
+    EXPECT_EQ(FlakeCountForQuantity(1.0f), 5000);
+    EXPECT_EQ(FlakeCountForQuantity(0.39f), 2010);
+    EXPECT_EQ(FlakeCountForQuantity(0.53f), 2696);
+    EXPECT_EQ(FlakeCountForQuantity(0.59f), 2990);
+    EXPECT_EQ(FlakeCountForQuantity(0.78f), 3921);
 }
 
-TEST(ParticleCount, QuantitiesOutsideTheSettingRangeAreHeldToIt) {
-    EXPECT_EQ(ParticleCount(-1.0f), 100);
-    EXPECT_EQ(ParticleCount(7.0f), 5000);
-    EXPECT_EQ(ParticleCount(std::numeric_limits<float>::quiet_NaN()), 100);
-    EXPECT_EQ(ParticleCount(std::numeric_limits<float>::infinity()), 5000);
+TEST(FlakeCountForQuantity, QuantitiesOutsideTheSettingRangeAreHeldToIt) {
+    EXPECT_EQ(FlakeCountForQuantity(-1.0f), 100);
+    EXPECT_EQ(FlakeCountForQuantity(7.0f), 5000);
+    EXPECT_EQ(FlakeCountForQuantity(std::numeric_limits<float>::quiet_NaN()), 100);
+    EXPECT_EQ(FlakeCountForQuantity(std::numeric_limits<float>::infinity()), 5000);
 }

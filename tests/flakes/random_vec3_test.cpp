@@ -1,5 +1,5 @@
-#include "flakes/random.h"
-#include "flakes/vec3.h"
+#include "math/random.h"
+#include "math/vec3.h"
 
 #include <cmath>
 #include <limits>

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/random.h"
+#include "math/random.h"
 #include "platform/platform_native_testing.h"
-#include "settings/settings.h"
 #include "wind/test_tables.h"
 
 namespace {
@@ -14,18 +13,25 @@ float RangeOf(uint32_t draw, float lo, float hi) {
     return static_cast<float>(lo + draw * (static_cast<double>(hi) - lo) / 32767.0);
 }
 
-// Four small tables in place of the stored ones; table k has every cell k,
-// so the scene shows which one it converted.
+// Four small tables in place of the stored ones, 129 to 132; table k has
+// every cell k, so the scene shows which one it converted.
+std::vector<unsigned char> gTables[4];
+
+ResourceBytes StoredTable(int id) {
+    if (id < 129 || id > 132 || gTables[id - 129].empty()) {
+        return {nullptr, 0};
+    }
+    const std::vector<unsigned char>& table = gTables[id - 129];
+    return {table.data(), static_cast<uint32_t>(table.size())};
+}
+
 class SceneBuild : public testing::Test {
   protected:
     void SetUp() override {
         for (int k = 0; k < 4; ++k) {
-            tables_[k] = MakePerlinFile(2, 2, 2, 2, std::vector<unsigned char>(16, CellOf(k)));
-            SetNativeResourceOverride(129 + k, tables_[k].data(),
-                                      static_cast<uint32_t>(tables_[k].size()));
+            gTables[k] = MakePerlinFile(2, 2, 2, 2, std::vector<unsigned char>(16, CellOf(k)));
         }
         SetNativeTickOverride(true, kTicks);
-        gSettings = Settings{0.5f, 0.5f, 1};
     }
     void TearDown() override {
         if (scene_ != nullptr) {
@@ -33,22 +39,26 @@ class SceneBuild : public testing::Test {
         }
         delete scene_;
         delete clock_;
-        ClearNativeResourceOverrides();
         SetNativeTickOverride(false);
-        gSettings = Settings{};
+    }
+
+    // Quantity and Speed 0.5 unless given.
+    static SceneChoice Choice(int32_t width, int32_t height, uint8_t fractalWind = 1,
+                              float quantity = 0.5f) {
+        return {
+            FlakeCountForQuantity(quantity), width, height, 0.5f, fractalWind, StoredTable, kQuiet};
     }
 
     static unsigned char CellOf(int k) { return static_cast<unsigned char>(40 * k + 10); }
 
     static constexpr uint32_t kTicks = 4242;
-    std::vector<unsigned char> tables_[4];
     TickClock* clock_ = nullptr;
     FlakeScene* scene_ = nullptr;
 };
 } // namespace
 
 TEST_F(SceneBuild, FractalWindPicksOneStoredTableWithTheFirstDraw) {
-    BuildInitialScene(1024, 768, clock_, scene_);
+    EXPECT_EQ(BuildInitialScene(Choice(1024, 768), clock_, scene_), 0);
     ASSERT_NE(clock_, nullptr);
     ASSERT_NE(scene_, nullptr);
     EXPECT_EQ(clock_->startTicks, kTicks);
@@ -69,9 +79,7 @@ TEST_F(SceneBuild, FractalWindPicksOneStoredTableWithTheFirstDraw) {
 }
 
 TEST_F(SceneBuild, WithoutFractalWindNoTableAndHalfTheSpeed) {
-    gSettings.FractalWind = 0;
-    gSettings.Quantity = 0.0f;
-    BuildInitialScene(640, 480, clock_, scene_);
+    BuildInitialScene(Choice(640, 480, 0, 0.0f), clock_, scene_);
     ASSERT_NE(scene_, nullptr);
     EXPECT_EQ(scene_->flakeCount, 100);
     EXPECT_EQ(scene_->wind.plainWind, 1);
@@ -84,9 +92,9 @@ TEST_F(SceneBuild, WithoutFractalWindNoTableAndHalfTheSpeed) {
 
 TEST_F(SceneBuild, AMalformedTableGivesPlainWind) {
     for (int k = 0; k < 4; ++k) {
-        tables_[k][3] = 'x'; // magic broken in every table
+        gTables[k][3] = 'x'; // magic broken in every table
     }
-    BuildInitialScene(640, 480, clock_, scene_);
+    BuildInitialScene(Choice(640, 480), clock_, scene_);
     ASSERT_NE(scene_, nullptr);
     EXPECT_EQ(scene_->wind.plainWind, 1);
     EXPECT_EQ(scene_->wind.values, nullptr);
@@ -99,21 +107,21 @@ TEST_F(SceneBuild, AMalformedTableGivesPlainWind) {
 
 TEST_F(SceneBuild, AMissingTableGivesPlainWind) {
     for (int k = 0; k < 4; ++k) {
-        SetNativeResourceOverride(129 + k, nullptr, 0);
+        gTables[k].clear();
     }
-    BuildInitialScene(640, 480, clock_, scene_);
+    BuildInitialScene(Choice(640, 480), clock_, scene_);
     ASSERT_NE(scene_, nullptr);
     EXPECT_EQ(scene_->wind.plainWind, 1);
 }
 
 TEST_F(SceneBuild, AnExistingSceneIsLeftAlone) {
-    BuildInitialScene(640, 480, clock_, scene_);
+    BuildInitialScene(Choice(640, 480), clock_, scene_);
     FlakeScene* first = scene_;
     Flake flake0 = first->flakes[0];
     delete clock_;
     clock_ = nullptr;
     SetNativeTickOverride(true, 99);
-    BuildInitialScene(1920, 1080, clock_, scene_);
+    BuildInitialScene(Choice(1920, 1080), clock_, scene_);
     EXPECT_EQ(scene_, first);
     EXPECT_EQ(scene_->viewWidth, 640);
     EXPECT_EQ(std::memcmp(&scene_->flakes[0], &flake0, sizeof flake0), 0);
@@ -124,15 +132,14 @@ TEST_F(SceneBuild, AnExistingSceneIsLeftAlone) {
 
 TEST_F(SceneBuild, AnExistingClockKeepsTheGeneratorAsItStands) {
     clock_ = new TickClock{1, 1, 1, 1, kMaxStepMs};
-    gSettings.FractalWind = 0;
     SeedRandom(555);
-    BuildInitialScene(640, 480, clock_, scene_);
+    BuildInitialScene(Choice(640, 480, 0), clock_, scene_);
     ReferenceLcg lcg{555};
     EXPECT_EQ(scene_->flakes[0].position.z, RangeOf(lcg.Next(), 0.0f, 1.0f));
 }
 
 TEST_F(SceneBuild, AViewWithoutHeightBuildsAFiniteScene) {
-    BuildInitialScene(800, 0, clock_, scene_);
+    BuildInitialScene(Choice(800, 0), clock_, scene_);
     ASSERT_NE(scene_, nullptr);
     EXPECT_TRUE(std::isfinite(scene_->minX));
     EXPECT_TRUE(std::isfinite(scene_->maxX));

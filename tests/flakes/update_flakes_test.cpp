@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/random.h"
+#include "math/random.h"
 #include "wind/test_tables.h"
 
 namespace {
@@ -19,7 +19,7 @@ struct SceneHolder {
 std::unique_ptr<SceneHolder> PlainScene(int32_t count, uint32_t seed = 1) {
     auto holder = std::make_unique<SceneHolder>();
     SeedRandom(seed);
-    EXPECT_EQ(BuildFlakeScene(holder->scene, count, 1024, 768, 0, 0, 0, 0, nullptr, 0.5f, 1), 0);
+    EXPECT_EQ(BuildFlakeScene(holder->scene, {count, 1024, 768, 0.5f, nullptr}, kQuiet), 0);
     return holder;
 }
 
@@ -28,9 +28,8 @@ std::unique_ptr<SceneHolder> UniformScene(int32_t count, unsigned char cell, uin
     auto holder = std::make_unique<SceneHolder>();
     holder->cells.assign(16 * 16 * 16 * 16, cell);
     SeedRandom(seed);
-    EXPECT_EQ(BuildFlakeScene(holder->scene, count, 1024, 768, 16, 16, 16, 16, holder->cells.data(),
-                              1.0f, 0),
-              0);
+    const NoiseCells table = TableOf(holder->cells, 16, 16, 16, 16);
+    EXPECT_EQ(BuildFlakeScene(holder->scene, {count, 1024, 768, 1.0f, &table}, kQuiet), 0);
     return holder;
 }
 
@@ -38,9 +37,8 @@ std::unique_ptr<SceneHolder> FractalScene(int32_t count, uint32_t seed = 1) {
     auto holder = std::make_unique<SceneHolder>();
     holder->cells = RandomCells(16 * 16 * 16 * 16, seed);
     SeedRandom(seed);
-    EXPECT_EQ(BuildFlakeScene(holder->scene, count, 1024, 768, 16, 16, 16, 16, holder->cells.data(),
-                              1.0f, 0),
-              0);
+    const NoiseCells table = TableOf(holder->cells, 16, 16, 16, 16);
+    EXPECT_EQ(BuildFlakeScene(holder->scene, {count, 1024, 768, 1.0f, &table}, kQuiet), 0);
     return holder;
 }
 

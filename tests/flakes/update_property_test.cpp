@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/random.h"
+#include "math/random.h"
 #include "wind/test_tables.h"
 
 namespace {
@@ -76,10 +76,10 @@ void RunUpdates(const RunCase& run, uint32_t seed) {
     std::vector<unsigned char> cells = RandomCells(16 * 16 * 16 * 16, seed);
     FlakeScene scene{};
     SeedRandom(seed);
-    int32_t result =
-        run.fractal
-            ? BuildFlakeScene(scene, run.flakes, 1024, 768, 16, 16, 16, 16, cells.data(), 1.0f, 0)
-            : BuildFlakeScene(scene, run.flakes, 1024, 768, 0, 0, 0, 0, nullptr, 0.5f, 1);
+    const NoiseCells table = TableOf(cells, 16, 16, 16, 16);
+    int32_t result = run.fractal
+                         ? BuildFlakeScene(scene, {run.flakes, 1024, 768, 1.0f, &table}, kQuiet)
+                         : BuildFlakeScene(scene, {run.flakes, 1024, 768, 0.5f, nullptr}, kQuiet);
     ASSERT_EQ(result, 0);
 
     // Elapsed times from 1 to 40000 ms: half of them frame-like, half anything.

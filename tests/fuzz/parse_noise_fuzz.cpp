@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size != 0) {
         std::memcpy(bytes, data, size);
     }
-    NoiseCells parsed = ParseNoiseData(bytes, static_cast<int32_t>(size));
+    NoiseCells parsed = ParseNoiseData(bytes, static_cast<int32_t>(size), {nullptr, nullptr});
     if (parsed.cells != nullptr) {
         uint64_t product = uint64_t(uint32_t(parsed.sizeX)) * uint32_t(parsed.sizeY) *
                            uint32_t(parsed.sizeZ) * uint32_t(parsed.sizeT);

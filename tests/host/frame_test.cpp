@@ -1,6 +1,5 @@
 // The frame on a real windowed Direct3D 9 device: drawing, a lost device
 // handed on, any other failure ending the process.
-#include "host/restore_device_state.h"
 #include "host/saver_lifecycle.h"
 #include "host/saver_state.h"
 #include "saver_fixture.h"
@@ -38,7 +37,16 @@ TEST_F(FrameTest, LostDeviceFromTheDrawingIsHandedOnWithItsCode) {
         RenderFrame();
         EXPECT_EQ(CountCalls("dhHandleLostDevice"), 1);
         EXPECT_EQ(gSteps.lostDeviceCode, code);
+        EXPECT_EQ(CountCalls("ApplyRenderStates"), 0) << "no reset, nothing to restore";
     }
+    // A device that was reset gets its states and camera again.
+    gSteps.calls.clear();
+    gSteps.lostDeviceResult = D3D_OK;
+    RenderFrame();
+    const std::vector<std::string> reset = {"BuildFlakeVertices", "DrawFlakes",
+                                            "dhHandleLostDevice", "ApplyRenderStates",
+                                            "SetupCamera"};
+    EXPECT_EQ(gSteps.calls, reset);
     gSteps.calls.clear();
     gSteps.drawResult = S_OK;
     RenderFrame();

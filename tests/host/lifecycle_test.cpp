@@ -16,19 +16,25 @@ namespace {
 using Calls = std::vector<std::string>;
 
 const Calls kCreationSteps = {
-    "LoadSettings",   "dhCreateDirect3D",  "dhChooseBackBufferFormat", "dhFillPresentParameters",
-    "dhCreateDevice", "ParticleCount",     "LoadSpriteTexture",        "ApplyRenderStates",
-    "SetupCamera",    "BuildInitialScene",
+    "LoadSettings",      "dhCreateDirect3D",  "dhChooseBackBufferFormat", "dhFillPresentParameters",
+    "dhCreateDevice",    "LoadSpriteTexture", "ApplyRenderStates",        "SetupCamera",
+    "BuildInitialScene",
 };
 
 using SaverLifecycleTest = SaverWindowTest;
 
 TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTimer) {
-    gSettings.Quantity = 0.25f;
-    gSteps.particleCount = 2550;
+    gSteps.settings = Settings{0.25f, 0.75f, 0};
+    gSteps.builtFlakeCount = 2550;
     CreateFullScreen();
-    EXPECT_EQ(gSteps.quantity, 0.25f);
     EXPECT_EQ(gSteps.calls, kCreationSteps);
+    // The settings read once, and the flake count computed once from them.
+    gSettings = Settings{};
+    EXPECT_EQ(gSaverState.settings.Quantity, 0.25f);
+    EXPECT_EQ(gSteps.sceneChoice.flakeCount, 1325);
+    EXPECT_EQ(gSteps.sceneChoice.speed, 0.75f);
+    EXPECT_EQ(gSteps.sceneChoice.fractalWind, 0);
+    EXPECT_EQ(gSteps.sceneChoice.viewWidth, gSaverState.clientWidth);
     EXPECT_EQ(gSaverState.clientWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(gSaverState.clientHeight, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_EQ(gSteps.presentWidth, gSaverState.clientWidth);
@@ -39,7 +45,7 @@ TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTim
     EXPECT_NE(gSaverState.tickClock, nullptr);
     EXPECT_NE(gSaverState.flakeScene, nullptr);
     ASSERT_NE(gSaverState.vertices, nullptr);
-    // Room for eight 24-byte vertices a flake.
+    // Room for eight 24-byte vertices a flake of the scene that was built.
     EXPECT_EQ(_msize(gSaverState.vertices), 2550u * 192u);
     EXPECT_TRUE(KillTimer(window_, kFrameTimerId)) << "the frame timer was not started";
 }
@@ -98,7 +104,7 @@ TEST_F(SaverLifecycleTest, FailedSpriteLeavesABlackWindowWithoutTimerOrFrames) {
 TEST_F(SaverLifecycleTest, VertexArrayThatCannotBeAllocatedEndsTheRunCleanly) {
     for (int32_t count : {INT32_MAX, 0, -5}) {
         SetUp();
-        gSteps.particleCount = count;
+        gSteps.builtFlakeCount = count;
         CreateFullScreen();
         EXPECT_TRUE(IsWindow(window_)) << count;
         EXPECT_EQ(gSaverState.vertices, nullptr) << count;
@@ -175,6 +181,12 @@ TEST_F(SaverLifecycleTest, MissingDirect3DEndsTheProcessWithStatusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     gSteps.createDirect3DResult = E_FAIL;
     EXPECT_EXIT(CreateFullScreen(), ::testing::ExitedWithCode(1), "");
+}
+
+TEST_F(SaverLifecycleTest, ASceneWithoutMemoryEndsTheProcessWithMinusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    gSteps.buildSceneResult = 1;
+    EXPECT_EXIT(CreateFullScreen(), ::testing::ExitedWithCode(-1), "");
 }
 
 TEST_F(SaverLifecycleTest, MissingDeviceEndsTheProcessWithStatusOne) {

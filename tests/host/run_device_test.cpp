@@ -9,12 +9,12 @@
 
 #include "fake_direct3d.h"
 #include "flakes/scene_build.h"
+#include "host/saver_host.h"
 #include "host/saver_lifecycle.h"
 #include "host/saver_state.h"
 #include "render/flake_vertices.h"
 #include "render/lost_device_testing.h"
 #include "scoped_work_dir.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -23,6 +23,7 @@ const HWND kWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x5A5A));
 class RunDevice : public ::testing::Test {
   protected:
     void SetUp() override {
+        gHostState.steps = ProgramSteps();
         gSaverState = SaverState{};
         gSaverState.clientWidth = 1024;
         gSaverState.clientHeight = 768;
@@ -72,12 +73,13 @@ TEST_F(RunDevice, SeveralMonitorsOrASizeWithoutAModeDrawInAWindowOverAllOfIt) {
 class TroubledDevice : public ::testing::Test {
   protected:
     void SetUp() override {
+        gHostState.steps = ProgramSteps();
         gSaverState = SaverState{};
         gSaverState.clientWidth = 640;
         gSaverState.clientHeight = 480;
-        gSettings = Settings{0.0f, 0.5f, 0};
-        BuildInitialScene(640, 480, gSaverState.tickClock, gSaverState.flakeScene);
-        gSaverState.vertices = new FlakeVertex[100 * 8];
+        const SceneChoice plainWind = {100, 640, 480, 0.5f, 0, nullptr, {nullptr, nullptr}};
+        ASSERT_EQ(BuildInitialScene(plainWind, gSaverState.tickClock, gSaverState.flakeScene), 0);
+        gSaverState.vertices = new FlakeVertex[FlakeVertexCapacity(100)];
         gSaverState.device = &device_;
         SetLostDeviceSleep([](DWORD milliseconds) { gSleeps.push_back(milliseconds); });
         gSleeps.clear();
@@ -113,12 +115,19 @@ TEST_F(TroubledDevice, ALostFrameMovesTheSnowDrawsNothingAndHandsOnItsCode) {
     EXPECT_EQ(gSleeps, std::vector<DWORD>{500});
     EXPECT_EQ(ScopedWorkDir::LogBytes(), "dhHandleLostDevice  : D3DERR_DEVICELOST\r\n");
 
+    // A device that may be reset is reset, and gets the state of the start again.
+    RestoreDeviceState();
+    const FakeDevice startUp = device_;
     device_.calls.clear();
     device_.testResult = D3DERR_DEVICENOTRESET;
     EXPECT_TRUE(FrameAdvances());
     EXPECT_EQ(device_.Count("Reset"), 1);
     EXPECT_EQ(device_.resetParameters, &gSaverState.presentParameters);
     EXPECT_EQ(device_.Count("Clear") + device_.Count("DrawPrimitiveUP"), 0);
+    EXPECT_EQ(device_.renderStates, startUp.renderStates);
+    EXPECT_EQ(device_.textureStageStates, startUp.textureStageStates);
+    EXPECT_EQ(device_.samplerStates, startUp.samplerStates);
+    EXPECT_EQ(device_.transforms.size(), 2u);
 }
 
 TEST_F(TroubledDevice, AnyOtherFailureOfTheDeviceTestEndsTheProcessWithStatusOne) {

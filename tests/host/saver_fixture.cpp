@@ -37,6 +37,7 @@ HWND CreateTestParent(int width, int height) {
 
 void SaverWindowTest::SetUp() {
     gHostState = HostState{};
+    gHostState.steps = DoubleSteps();
     gHostState.instance = GetModuleHandleA(nullptr);
     gSaverState = SaverState{};
     gSteps = StepDoubles{};

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-#include "flakes/flake_scene.h"
-#include "flakes/scene_build.h"
-#include "flakes/tick_clock.h"
-#include "flakes/update_flakes.h"
-#include "render/device_setup.h"
-#include "render/draw_flakes.h"
-#include "render/flake_vertices.h"
-#include "render/lost_device.h"
-#include "render/render_setup.h"
-#include "host/config_dialog_steps.h"
 #include "settings/settings.h"
 
 StepDoubles gSteps;
@@ -21,16 +11,22 @@ int CountCalls(const std::string& name) {
 }
 
 namespace {
+
 void Log(const char* name) {
     gSteps.calls.push_back(name);
 }
+
 } // namespace
+
+// Named apart from the real steps, whose headers the table's types bring in.
+namespace doubles {
 
 void LoadSettings() {
     Log("LoadSettings");
+    gSettings = gSteps.settings;
 }
 
-HRESULT dhCreateDirect3D(IDirect3D9** direct3d) {
+HRESULT CreateDirect3D(IDirect3D9** direct3d) {
     Log("dhCreateDirect3D");
     if (gSteps.realDevice && SUCCEEDED(gSteps.createDirect3DResult)) {
         *direct3d = Direct3DCreate9(D3D_SDK_VERSION);
@@ -39,19 +35,19 @@ HRESULT dhCreateDirect3D(IDirect3D9** direct3d) {
     return gSteps.createDirect3DResult;
 }
 
-HRESULT dhChooseBackBufferFormat(IDirect3D9*, uint8_t fullScreen, uint8_t colourDepth, D3DFORMAT*) {
+HRESULT ChooseBackBufferFormat(IDirect3D9*, uint8_t fullScreen, uint8_t colourDepth, D3DFORMAT*) {
     Log("dhChooseBackBufferFormat");
     gSteps.fullScreen = fullScreen;
     gSteps.colourDepth = colourDepth;
     return S_OK;
 }
 
-bool dhIsDisplayMode(IDirect3D9*, D3DFORMAT, int32_t, int32_t) {
+bool IsDisplayMode(IDirect3D9*, D3DFORMAT, int32_t, int32_t) {
     return true;
 }
 
-void dhFillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height, D3DFORMAT,
-                             D3DFORMAT, D3DPRESENT_PARAMETERS* parameters) {
+void FillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height, D3DFORMAT,
+                           D3DFORMAT, D3DPRESENT_PARAMETERS* parameters) {
     Log("dhFillPresentParameters");
     *parameters = D3DPRESENT_PARAMETERS{};
     parameters->Windowed = TRUE;
@@ -63,8 +59,8 @@ void dhFillPresentParameters(uint8_t, HWND window, int32_t width, int32_t height
     gSteps.presentHeight = height;
 }
 
-HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE type, HWND window,
-                       D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
+HRESULT CreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE type, HWND window,
+                     D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
     Log("dhCreateDevice");
     if (FAILED(gSteps.createDeviceResult)) {
         return gSteps.createDeviceResult;
@@ -76,7 +72,7 @@ HRESULT dhCreateDevice(IDirect3D9* direct3d, UINT adapter, D3DDEVTYPE type, HWND
     return S_OK;
 }
 
-void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
+void ReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
     Log("dhReleaseDevice");
     if (device) {
         device->Release();
@@ -86,6 +82,12 @@ void dhReleaseDevice(IDirect3D9*& direct3d, IDirect3DDevice9*& device) {
         direct3d->Release();
         direct3d = nullptr;
     }
+}
+
+HRESULT HandleLostDevice(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*, HRESULT code) {
+    Log("dhHandleLostDevice");
+    gSteps.lostDeviceCode = code;
+    return gSteps.lostDeviceResult;
 }
 
 HRESULT LoadSpriteTexture(IDirect3DDevice9*, IDirect3DTexture9**) {
@@ -103,31 +105,6 @@ void SetupCamera(IDirect3DDevice9*, int32_t width, int32_t height) {
     gSteps.cameraHeight = height;
 }
 
-int32_t ParticleCount(float quantity) {
-    Log("ParticleCount");
-    gSteps.quantity = quantity;
-    return gSteps.particleCount;
-}
-
-void BuildInitialScene(int32_t, int32_t, TickClock*& tickClock, FlakeScene*& flakeScene) {
-    Log("BuildInitialScene");
-    if (!tickClock) {
-        tickClock = new TickClock{0, 0, 0, 1, kMaxStepMs};
-    }
-    if (!flakeScene) {
-        flakeScene = new FlakeScene{};
-    }
-}
-
-void UpdateTickClock(TickClock& clock) {
-    ++gSteps.tickUpdates;
-    clock.stepMs = gSteps.stepMs;
-}
-
-void UpdateFlakes(FlakeScene&, uint32_t elapsedMicroseconds) {
-    gSteps.lastStepMicroseconds = elapsedMicroseconds;
-}
-
 void BuildFlakeVertices(const FlakeScene&, FlakeVertex*) {
     Log("BuildFlakeVertices");
 }
@@ -138,10 +115,27 @@ HRESULT DrawFlakes(IDirect3DDevice9*, const FlakeScene&, const FlakeVertex* vert
     return gSteps.drawResult;
 }
 
-HRESULT dhHandleLostDevice(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*, HRESULT code) {
-    Log("dhHandleLostDevice");
-    gSteps.lostDeviceCode = code;
-    return S_OK;
+int32_t BuildInitialScene(const SceneChoice& choice, TickClock*& tickClock,
+                          FlakeScene*& flakeScene) {
+    Log("BuildInitialScene");
+    gSteps.sceneChoice = choice;
+    if (!tickClock) {
+        tickClock = new TickClock{0, 0, 0, 1, kMaxStepMs};
+    }
+    if (!flakeScene) {
+        flakeScene = new FlakeScene{};
+        flakeScene->flakeCount = gSteps.builtFlakeCount.value_or(choice.flakeCount);
+    }
+    return gSteps.buildSceneResult;
+}
+
+void UpdateTickClock(TickClock& clock) {
+    ++gSteps.tickUpdates;
+    clock.stepMs = gSteps.stepMs;
+}
+
+void UpdateFlakes(FlakeScene&, uint32_t elapsedMicroseconds) {
+    gSteps.lastStepMicroseconds = elapsedMicroseconds;
 }
 
 void ReleaseFlakeScene(FlakeScene&) {
@@ -161,4 +155,30 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
         return TRUE;
     }
     return FALSE;
+}
+
+} // namespace doubles
+
+SaverSteps DoubleSteps() {
+    SaverSteps steps = {};
+    steps.loadSettings = doubles::LoadSettings;
+    steps.createDirect3D = doubles::CreateDirect3D;
+    steps.chooseBackBufferFormat = doubles::ChooseBackBufferFormat;
+    steps.isDisplayMode = doubles::IsDisplayMode;
+    steps.fillPresentParameters = doubles::FillPresentParameters;
+    steps.createDevice = doubles::CreateDevice;
+    steps.releaseDevice = doubles::ReleaseDevice;
+    steps.handleLostDevice = doubles::HandleLostDevice;
+    steps.loadSpriteTexture = doubles::LoadSpriteTexture;
+    steps.applyRenderStates = doubles::ApplyRenderStates;
+    steps.setupCamera = doubles::SetupCamera;
+    steps.buildFlakeVertices = doubles::BuildFlakeVertices;
+    steps.drawFlakes = doubles::DrawFlakes;
+    steps.buildInitialScene = doubles::BuildInitialScene;
+    steps.updateTickClock = doubles::UpdateTickClock;
+    steps.updateFlakes = doubles::UpdateFlakes;
+    steps.releaseFlakeScene = doubles::ReleaseFlakeScene;
+    steps.registerDialogHook = doubles::RegisterDialogHook;
+    steps.configDialogProc = doubles::ConfigDialogProc;
+    return steps;
 }

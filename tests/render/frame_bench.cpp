@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "flakes/flake_scene.h"
-#include "flakes/random.h"
+#include "math/random.h"
 #include "flakes/scene_build.h"
 #include "flakes/update_flakes.h"
 #include "render/device_setup.h"
 #include "render/draw_flakes.h"
 #include "render/flake_vertices.h"
 #include "render/render_setup.h"
-#include "settings/settings.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -111,16 +111,17 @@ int main(int argc, char** argv) {
     ApplyRenderStates(device, sprite);
     SetupCamera(device, kWidth, kHeight);
 
-    gSettings.Quantity = 1.0f; // 5000 flakes
-    gSettings.Speed = 0.5f;
-    gSettings.FractalWind = 1;
+    // 5000 flakes, half speed, fractal wind from the stored tables.
+    const SceneChoice choice = {
+        FlakeCountForQuantity(1.0f), kWidth, kHeight, 0.5f, 1, PlatformResourceBytes,
+        {nullptr, nullptr}};
     SeedRandom(12345);
     FlakeScene scene{};
-    if (BuildSceneContents(scene, kWidth, kHeight) != 0) {
+    if (BuildSceneContents(scene, choice) != 0) {
         std::printf("no scene\n");
         return 1;
     }
-    std::vector<FlakeVertex> vertices(static_cast<size_t>(scene.flakeCount) * 8);
+    std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
     // Let every flake be released and spread out before timing.
     for (int i = 0; i < 600; ++i) {
         UpdateFlakes(scene, 10000);

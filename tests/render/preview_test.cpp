@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "host/saver_host.h"
+#include "host/saver_lifecycle.h"
 #include "host/saver_state.h"
 #include "render/lost_device.h"
 
@@ -85,6 +86,7 @@ TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
     RECT parentClient;
     GetClientRect(parent, &parentClient);
 
+    gHostState.steps = ProgramSteps();
     SaverWindowPlan plan = {};
     ASSERT_TRUE(PrepareSaverWindow(parent, plan));
     HWND preview = CreateSaverWindow(plan);
@@ -97,10 +99,11 @@ TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
     // A copying swap keeps the last frame readable; switching to it goes
     // through the saver's own reset path, which must restore the drawing state.
     EXPECT_GT(PumpFor(8000), 0) << "frames of the preview";
-    // A reset through the saver's own path; the frames go on after it.
+    // A reset as a frame of the saver makes it; the frames go on after it.
     ASSERT_EQ(dhHandleLostDevice(gSaverState.device, &gSaverState.presentParameters,
                                  D3DERR_DEVICENOTRESET),
               D3D_OK);
+    RestoreDeviceState();
     EXPECT_GT(PumpFor(8000), 0) << "frames after the reset";
 
     // One more frame of the saver's own, drawn into a render target of ours

@@ -8,7 +8,6 @@
 #include <new>
 #include <vector>
 
-#include "host/restore_device_state.h"
 #include "png_decode.h"
 #include "render/device_setup.h"
 #include "render/draw_flakes.h"
@@ -336,6 +335,10 @@ TEST_F(RealDeviceTest, AResetDeviceDrawsTheSameFrameAgain) {
     ScopedWorkDir dir("realReset");
     EXPECT_EQ(dhHandleLostDevice(gReal.device, &gReal.parameters, D3DERR_DEVICENOTRESET), D3D_OK);
     EXPECT_EQ(ScopedWorkDir::LogBytes(), "dhHandleLostDevice  : D3DERR_DEVICENOTRESET\r\n");
+    // What the saver does after a reset: the states and the camera again, on
+    // the same managed texture.
+    ApplyRenderStates(gReal.device, gReal.sprite);
+    SetupCamera(gReal.device, kWidth, kHeight);
     const std::vector<int> after = DrawKnownFrame(flakes);
     EXPECT_EQ(before, after);
 }
@@ -349,9 +352,3 @@ TEST_F(RealDeviceTest, TheDeviceIsUsableAndClearedFramesAreBlack) {
 }
 
 } // namespace
-
-// What the saver's host does after a successful reset.
-void RestoreDeviceState() {
-    ApplyRenderStates(gReal.device, gReal.sprite);
-    SetupCamera(gReal.device, kWidth, kHeight);
-}

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/random.h"
+#include "math/random.h"
 #include "wind/test_tables.h"
 
 namespace {
@@ -28,7 +28,8 @@ TEST(InitNoiseTable, ConvertsEveryCellToMinusOneToOne) {
     }
     NoiseTable table = Filled();
     SeedRandom(5);
-    ASSERT_EQ(InitNoiseTable(table, 4, 2, 8, 4, cells.data(), 0.5f, 0), 0);
+    const NoiseCells parsed = TableOf(cells, 4, 2, 8, 4);
+    ASSERT_EQ(InitNoiseTable(table, &parsed, 0.5f, kQuiet), 0);
     ASSERT_NE(table.values, nullptr);
     EXPECT_EQ(table.values[0], -1.0f);
     EXPECT_EQ(table.values[255], 1.0f);
@@ -62,7 +63,8 @@ TEST(InitNoiseTable, DrawsSevenNumbersInOrderWithATable) {
     std::vector<unsigned char> cells = RandomCells(16, 1);
     NoiseTable table = Filled();
     SeedRandom(seed);
-    ASSERT_EQ(InitNoiseTable(table, 2, 2, 2, 2, cells.data(), 1.0f, 0), 0);
+    const NoiseCells parsed = TableOf(cells, 2, 2, 2, 2);
+    ASSERT_EQ(InitNoiseTable(table, &parsed, 1.0f, kQuiet), 0);
 
     float gust = pick % 2 == 1 ? RangeOf(draws[0], 0.8f, 1.0f) : RangeOf(draws[0], -1.0f, -0.8f);
     EXPECT_EQ(table.gust, gust);
@@ -91,7 +93,7 @@ TEST(InitNoiseTable, PlainWindReadsNoCellAndDrawsThree) {
     NoiseTable table = Filled();
     const float phaseBefore = table.phase;
     SeedRandom(seed);
-    EXPECT_EQ(InitNoiseTable(table, 0, 0, 0, 0, nullptr, 0.25f, 1), 0);
+    EXPECT_EQ(InitNoiseTable(table, nullptr, 0.25f, kQuiet), 0);
     EXPECT_EQ(table.values, nullptr);
     EXPECT_EQ(table.plainWind, 1);
     EXPECT_EQ(table.gust,
@@ -105,8 +107,8 @@ TEST(InitNoiseTable, PlainWindReadsNoCellAndDrawsThree) {
 
 TEST(InitNoiseTable, WindSpeedFollowsTheSetting) {
     NoiseTable table = Filled();
-    InitNoiseTable(table, 0, 0, 0, 0, nullptr, 0.0f, 1);
+    InitNoiseTable(table, nullptr, 0.0f, kQuiet);
     EXPECT_EQ(table.windSpeed, static_cast<float>(0.5 * 0.00006));
-    InitNoiseTable(table, 0, 0, 0, 0, nullptr, 0.5f, 1);
+    InitNoiseTable(table, nullptr, 0.5f, kQuiet);
     EXPECT_EQ(table.windSpeed, static_cast<float>((0.5 * 9.5 + 0.5) * 0.00006));
 }

@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "wind/noise_table.h"
+
 // A complete file: header with the given sizes and declaredLength of the
 // whole length plus one, followed by the cells.
 inline std::vector<unsigned char> MakePerlinFile(uint16_t sx, uint16_t sy, uint16_t sz, uint16_t st,
@@ -37,6 +39,15 @@ inline std::vector<unsigned char> RandomCells(size_t count, uint32_t seed) {
     }
     return cells;
 }
+
+// A view of cells held elsewhere as a parsed table of the given sizes.
+inline NoiseCells TableOf(std::vector<unsigned char>& cells, int32_t sx, int32_t sy, int32_t sz,
+                          int32_t st) {
+    return {cells.data(), sx, sy, sz, st};
+}
+
+// Diagnostics that drop everything.
+constexpr Diagnostics kQuiet = {nullptr, nullptr};
 
 // The generator's sequence, computed independently of the code under test.
 struct ReferenceLcg {

@@ -11,9 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/random.h"
 #include "flakes/scene_build.h"
 #include "flakes/update_flakes.h"
+#include "math/random.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 
 namespace {
@@ -115,11 +116,16 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
         RunResult r = RunSim(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
 
-        gSettings =
-            Settings{PercentToFraction(3), PercentToFraction(80), static_cast<uint8_t>(fractal)};
+        const SceneChoice choice = {FlakeCountForQuantity(PercentToFraction(3)),
+                                    800,
+                                    600,
+                                    PercentToFraction(80),
+                                    static_cast<uint8_t>(fractal),
+                                    PlatformResourceBytes,
+                                    {nullptr, nullptr}};
         FlakeScene scene{};
         SeedRandom(seed);
-        ASSERT_EQ(BuildSceneContents(scene, 800, 600), 0);
+        ASSERT_EQ(BuildSceneContents(scene, choice), 0);
         for (uint32_t t = 0; t < ticks; ++t) {
             UpdateFlakes(scene, stepMs * 1000);
         }
@@ -167,7 +173,22 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
         EXPECT_EQ(active, scene.flakeCount);
         ReleaseFlakeScene(scene);
     }
-    gSettings = Settings{};
+}
+
+TEST(QuillfrostSim, ADumpThatCannotBeWrittenFailsWithAMessage) {
+    const std::string errFile = testing::TempDir() + "quillfrost_sim_full.txt";
+    const std::string command =
+        std::string(QF_SIM_PATH) + " --seed 1 --ticks 10 --dump >/dev/full 2>" + errFile;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::string err;
+    if (FILE* in = std::fopen(errFile.c_str(), "r")) {
+        char buffer[512];
+        err.assign(buffer, std::fread(buffer, 1, sizeof buffer, in));
+        std::fclose(in);
+    }
+    EXPECT_EQ(err, "quillfrost-sim: cannot write the output: No space left on device\n");
 }
 
 TEST(QuillfrostSim, BenchPrintsTimesPerFlake) {

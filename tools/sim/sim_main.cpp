@@ -2,17 +2,17 @@
 // the saver does, runs a number of fixed steps, and prints the state or the
 // time the steps took.
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-#include "flakes/random.h"
 #include "flakes/scene_build.h"
 #include "flakes/update_flakes.h"
+#include "math/random.h"
 #include "platform/platform.h"
 #include "render/flake_vertices.h"
 #include "settings/settings.h"
@@ -20,23 +20,7 @@
 
 namespace {
 constexpr int kBadArguments = 2;
-
-// The parser reports each table on standard output; the dump owns that, so
-// the report goes to standard error while the scene is built.
-int32_t BuildQuietly(FlakeScene& scene, int32_t width, int32_t height) {
-    std::fflush(stdout);
-    int saved = dup(STDOUT_FILENO);
-    if (saved >= 0) {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-    }
-    int32_t result = BuildSceneContents(scene, width, height);
-    std::fflush(stdout);
-    if (saved >= 0) {
-        dup2(saved, STDOUT_FILENO);
-        close(saved);
-    }
-    return result;
-}
+constexpr int kFailed = 1;
 
 double Median(std::vector<double>& samples) {
     if (samples.empty()) {
@@ -50,6 +34,22 @@ double Median(std::vector<double>& samples) {
     }
     double lower = *std::max_element(samples.begin(), samples.begin() + middle);
     return (lower + upper) / 2.0;
+}
+
+// Standard output, which the dump owns, carries nothing else: the parser's
+// account of a table is not reported at all.
+int32_t BuildScene(FlakeScene& scene, const SimOptions& options) {
+    const Settings settings = {PercentToFraction(ClampStoredPercent(options.quantityPercent)),
+                               PercentToFraction(ClampStoredPercent(options.speedPercent)),
+                               options.fractalWind};
+    const SceneChoice choice = {FlakeCountForQuantity(settings.Quantity),
+                                options.width,
+                                options.height,
+                                settings.Speed,
+                                settings.FractalWind,
+                                PlatformResourceBytes,
+                                {nullptr, nullptr}};
+    return BuildSceneContents(scene, choice);
 }
 
 void Dump(const FlakeScene& scene) {
@@ -77,17 +77,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The percentages become settings exactly as the stored ones do.
-    gSettings.Quantity = PercentToFraction(ClampStoredPercent(options.quantityPercent));
-    gSettings.Speed = PercentToFraction(ClampStoredPercent(options.speedPercent));
-    gSettings.FractalWind = StoredFlagToBool(options.fractalWind);
-
     // The seed stands in for the clock's start ticks.
     SeedRandom(options.seedGiven ? options.seed : PlatformTickCount());
     FlakeScene* scene = new (std::nothrow) FlakeScene();
-    if (scene == nullptr || BuildQuietly(*scene, options.width, options.height) != 0) {
+    if (scene == nullptr || BuildScene(*scene, options) != 0) {
         std::fprintf(stderr, "quillfrost-sim: out of memory building the scene\n");
-        return 1;
+        return kFailed;
     }
 
     const uint32_t elapsedMicroseconds = options.stepMs * 1000u;
@@ -95,7 +90,7 @@ int main(int argc, char** argv) {
     std::vector<double> updateNs;
     std::vector<double> vertexNs;
     if (options.bench) {
-        vertices.resize(static_cast<size_t>(scene->flakeCount) * 8);
+        vertices.resize(FlakeVertexCapacity(scene->flakeCount));
         updateNs.reserve(options.ticks);
         vertexNs.reserve(options.ticks);
     }
@@ -120,10 +115,20 @@ int main(int argc, char** argv) {
         std::printf("update_ns_per_flake %.3f\n", Median(updateNs) / flakes);
         std::printf("vertices_ns_per_flake %.3f\n", Median(vertexNs) / flakes);
     }
+    errno = 0;
     if (options.dump) {
         Dump(*scene);
     }
     ReleaseFlakeScene(*scene);
     delete scene;
+    // What was printed must have reached its file: a full disk or a closed
+    // pipe is a failure, not a finished run.
+    const bool flushed = std::fflush(stdout) == 0;
+    const int writeError = errno;
+    if (!flushed || std::ferror(stdout)) {
+        std::fprintf(stderr, "quillfrost-sim: cannot write the output%s%s\n",
+                     writeError ? ": " : "", writeError ? std::strerror(writeError) : "");
+        return kFailed;
+    }
     return 0;
 }

@@ -91,7 +91,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
         } else if (name == "--speed") {
             options.speedPercent = static_cast<uint32_t>(value);
         } else if (name == "--fractal-wind") {
-            options.fractalWind = static_cast<uint32_t>(value);
+            options.fractalWind = static_cast<uint8_t>(value);
         } else if (name == "--width") {
             options.width = static_cast<int32_t>(value);
         } else if (name == "--height") {

@@ -9,7 +9,7 @@ struct SimOptions {
     bool seedGiven; // without --seed the tick count seeds the generator
     uint32_t quantityPercent;
     uint32_t speedPercent;
-    uint32_t fractalWind;
+    uint8_t fractalWind; // the FractalWind setting, 0 or 1
     int32_t width;
     int32_t height;
     uint32_t ticks;

@@ -1,4 +1,4 @@
-#include "flakes/random.h"
+#include "math/random.h"
 
 #include <cmath>
 

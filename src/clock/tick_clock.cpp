@@ -1,4 +1,4 @@
-#include "flakes/tick_clock.h"
+#include "clock/tick_clock.h"
 
 #include "platform/platform.h"
 

@@ -1,0 +1,33 @@
+#include "host/saver_steps.h"
+
+#include "flakes/update_flakes.h"
+#include "render/device_setup.h"
+#include "render/draw_flakes.h"
+#include "render/lost_device.h"
+#include "render/render_setup.h"
+#include "settings/config_dialog.h"
+#include "settings/settings.h"
+
+SaverSteps ProgramSteps() {
+    SaverSteps steps = {};
+    steps.loadSettings = LoadSettings;
+    steps.createDirect3D = dhCreateDirect3D;
+    steps.chooseBackBufferFormat = dhChooseBackBufferFormat;
+    steps.isDisplayMode = dhIsDisplayMode;
+    steps.fillPresentParameters = dhFillPresentParameters;
+    steps.createDevice = dhCreateDevice;
+    steps.releaseDevice = dhReleaseDevice;
+    steps.handleLostDevice = dhHandleLostDevice;
+    steps.loadSpriteTexture = LoadSpriteTexture;
+    steps.applyRenderStates = ApplyRenderStates;
+    steps.setupCamera = SetupCamera;
+    steps.buildFlakeVertices = BuildFlakeVertices;
+    steps.drawFlakes = DrawFlakes;
+    steps.buildInitialScene = BuildInitialScene;
+    steps.updateTickClock = UpdateTickClock;
+    steps.updateFlakes = UpdateFlakes;
+    steps.releaseFlakeScene = ReleaseFlakeScene;
+    steps.registerDialogHook = RegisterDialogHook;
+    steps.configDialogProc = ConfigDialogProc;
+    return steps;
+}

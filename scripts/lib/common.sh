@@ -13,6 +13,8 @@ QF_PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev zlib1g-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth xdotool x11-utils imagemagick
+    debootstrap xserver-xephyr
+    wixl msitools zip unzip
 )
 
 qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }

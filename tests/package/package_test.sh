@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# package_test.sh MSI ZIP SAVER VERSION NEXT_MSI NEXT_SAVER NEXT_VERSION ICON
+# The release files as msiinfo and unzip show them, then one cycle in a fresh
+# Wine prefix: a silent install, the installed saver showing snow, the next
+# release installed over it, and a silent uninstall that leaves the user's
+# settings. Run by ctest from scripts/test, which provides the display.
+set -euo pipefail
+msi=$1 zip=$2 saver=$3 version=$4 next_msi=$5 next_saver=$6 next_version=$7 icon=$8
+
+export QF_WINEPREFIX="$PWD/wineprefix"
+source "$(dirname "$0")/../../scripts/lib/common.sh"
+
+upgrade_code='{FBA0D617-94C2-416D-9E79-1A500E1605D4}' # the same in every release
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+settings_key='HKCU\Software\Nubrisk\Quillfrost'
+installed="$WINEPREFIX/drive_c/windows/system32/Quillfrost.scr"
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+expect() { # what actual expected
+    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
+    echo "ok: $1 = $3"
+}
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# A row's column of an msiinfo table export, looked up by the first column.
+msi_column() { # msi table key column
+    msiinfo export "$1" "$2" | tr -d '\r' | awk -F'\t' -v k="$3" -v c="$4" '$1 == k { print $c }'
+}
+property() { msi_column "$1" Property "$2" 2; }
+summary() { msiinfo suminfo "$1" | sed -n "s/^$2: //p"; }
+
+# The uninstall entries named Quillfrost, by key name. Ends the test when
+# the key cannot be read, so that no entry means none is there.
+quillfrost_entries() {
+    local listing
+    listing=$(wine reg query "$uninstall" /s) || fail "reg query $uninstall failed"
+    tr -d '\r' <<<"$listing" |
+        awk '/^HKEY/ { key = $0; sub(/.*\\/, "", key) }
+             $1 == "DisplayName" && $3 == "Quillfrost" { print key }'
+}
+entry_value() { # key name
+    wine reg query "$uninstall\\$1" /v "$2" | tr -d '\r' | awk -v n="$2" '$1 == n { print $3 }'
+}
+
+# --- The files as built ---------------------------------------------------
+expect "summary Author" "$(summary "$msi" Author)" Nubrisk
+expect "summary Template" "$(summary "$msi" Template)" 'x64;1033'
+expect ProductName "$(property "$msi" ProductName)" Quillfrost
+expect ProductVersion "$(property "$msi" ProductVersion)" "$version"
+expect Manufacturer "$(property "$msi" Manufacturer)" Nubrisk
+expect "ALLUSERS (per machine)" "$(property "$msi" ALLUSERS)" 1
+expect UpgradeCode "$(property "$msi" UpgradeCode)" "$upgrade_code"
+expect "next release UpgradeCode" "$(property "$next_msi" UpgradeCode)" "$upgrade_code"
+icon_name=$(property "$msi" ARPPRODUCTICON)
+component=$(msi_column "$msi" File QuillfrostScr 2)
+expect "file name" "$(msi_column "$msi" File QuillfrostScr 3)" Quillfrost.scr
+expect "folder of the file" "$(msi_column "$msi" Component "$component" 3)" System64Folder
+expect "files in the zip" "$(unzip -Z1 "$zip" | sort | paste -sd ' ')" 'Quillfrost.scr README.txt'
+unzip -p "$zip" Quillfrost.scr | cmp -s - "$saver" || fail "the zip's Quillfrost.scr is not the build's"
+! cmp -s "$saver" "$next_saver" || fail "the next release's saver has the same bytes"
+
+# --- A fresh prefix with the user's settings already stored ---------------
+if [ -z "${DISPLAY:-}" ]; then
+    fail "no DISPLAY; run the tests through scripts/test"
+fi
+saver_pid=""
+passed=0
+cleanup() {
+    [ -z "$saver_pid" ] || kill "$saver_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    # The prefix of a failed run stays for a look; a passing one goes.
+    if [ "$passed" -eq 1 ]; then
+        wineserver -w 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
+}
+trap cleanup EXIT
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+echo "prefix made at ${SECONDS}s"
+wine reg add "$settings_key" /v Quantity /t REG_DWORD /d 80 /f >/dev/null
+wine reg add "$settings_key" /v Speed /t REG_DWORD /d 50 /f >/dev/null
+wine reg add "$settings_key" /v FractalWind /t REG_DWORD /d 1 /f >/dev/null
+settings=$(wine reg query "$settings_key" | tr -d '\r')
+grep -q 'Quantity *REG_DWORD *0x50' <<<"$settings" || fail "settings not stored: $settings"
+
+# --- Install ---------------------------------------------------------------
+wine msiexec /i "$(winpath "$msi")" /qn || fail "msiexec /i exited $?"
+cmp -s "$installed" "$saver" || fail "system32\\Quillfrost.scr is not the build's"
+echo "ok: installed system32\\Quillfrost.scr is the build's"
+product_code=$(property "$msi" ProductCode)
+entries=$(quillfrost_entries)
+expect "uninstall entries named Quillfrost" "$entries" "$product_code"
+expect DisplayVersion "$(entry_value "$product_code" DisplayVersion)" "$version"
+expect Publisher "$(entry_value "$product_code" Publisher)" Nubrisk
+cmp -s "$WINEPREFIX/drive_c/windows/Installer/$product_code/$icon_name" "$icon" ||
+    fail "the product icon is not resources/snowflake_133.ico"
+echo "ok: product icon (ARPPRODUCTICON $icon_name) is resources/snowflake_133.ico"
+
+# --- The installed saver, full screen --------------------------------------
+xdotool mousemove 100 100
+wine 'C:\windows\system32\Quillfrost.scr' /s &
+saver_pid=$!
+started=$SECONDS
+window=""
+while [ -z "$window" ] && [ $((SECONDS - started)) -lt 20 ]; do
+    kill -0 "$saver_pid" 2>/dev/null || fail "the saver ended before showing a window"
+    window=$(xdotool search --onlyvisible --pid "$saver_pid" 2>/dev/null | tail -n 1 || true)
+    sleep 0.2
+done
+[ -n "$window" ] || fail "no window of the saver within 20 s"
+shown=$SECONDS
+while [ $((SECONDS - shown)) -lt 24 ]; do
+    kill -0 "$saver_pid" 2>/dev/null || fail "the saver ended on its own"
+    sleep 0.5
+done
+import -window root package_snow.png
+# As the other snow tests judge it, on the green channel: patches brighter
+# than 40 (four-connected), black below 8, soft glow from 8 to 199.
+pixels=$(identify -format '%w*%h' package_snow.png)
+pixels=$((pixels))
+count_over() {
+    convert package_snow.png -channel G -separate +channel -threshold "$1" -precision 12 \
+        -format '%[fx:round(w*h*mean)]' info:
+}
+lit=$(count_over 2.9%)
+full=$(count_over 78.2%)
+spots=$(convert package_snow.png -channel G -separate +channel -threshold 16% \
+    -define connected-components:verbose=true -connected-components 4 null: |
+    grep -c 'gray(255)' || true)
+echo "snow $((SECONDS - started)) s after the start: $spots spots, $lit of $pixels pixels lit, $full at full brightness"
+[ "$spots" -ge 50 ] || fail "too few bright spots: $spots"
+[ $((2 * lit)) -lt "$pixels" ] || fail "not mostly black: $lit of $pixels pixels lit"
+[ $((lit - full)) -gt $((spots * 4)) ] || fail "the spots do not glow softly"
+echo "ok: snow on a mostly black screen (package_snow.png)"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key Escape
+for _ in $(seq 1 150); do
+    kill -0 "$saver_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$saver_pid" 2>/dev/null && fail "the saver did not end within 15 s of a key"
+code=0
+wait "$saver_pid" || code=$?
+saver_pid=""
+expect "saver exit code" "$code" 0
+
+# --- The next release over it ----------------------------------------------
+wine msiexec /i "$(winpath "$next_msi")" /qn || fail "msiexec /i of the next release exited $?"
+next_code=$(property "$next_msi" ProductCode)
+entries=$(quillfrost_entries)
+expect "uninstall entries after the upgrade" "$entries" "$next_code"
+expect "DisplayVersion after the upgrade" "$(entry_value "$next_code" DisplayVersion)" "$next_version"
+cmp -s "$installed" "$next_saver" || fail "system32\\Quillfrost.scr is not the next release's"
+echo "ok: installed system32\\Quillfrost.scr is the next release's"
+
+# --- Uninstall ---------------------------------------------------------------
+wine msiexec /x "$(winpath "$next_msi")" /qn || fail "msiexec /x exited $?"
+[ ! -e "$installed" ] || fail "system32\\Quillfrost.scr is still there"
+echo "ok: system32\\Quillfrost.scr removed"
+entries=$(quillfrost_entries)
+expect "uninstall entries after the uninstall" "$entries" ""
+expect "the user's settings" "$(wine reg query "$settings_key" | tr -d '\r')" "$settings"
+passed=1
+echo "all checks passed in ${SECONDS}s"

@@ -28,14 +28,10 @@ uint32_t ReleaseInterval(int32_t flakeCount) {
 
 int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
                         const Diagnostics& diagnostics) {
-    scene.viewWidth = desc.viewWidth;
-    scene.viewHeight = desc.viewHeight;
     // Nothing owned yet: a scene whose flakes cannot be made releases safely.
     scene.wind.values = nullptr;
 
-    float r = HalfWidth(desc.viewWidth, desc.viewHeight);
-    scene.minX = static_cast<float>(0.5 - r);
-    scene.maxX = static_cast<float>(0.5 + r);
+    SetFlakeSceneView(scene, desc.viewWidth, desc.viewHeight);
     scene.minY = -0.5f;
     scene.maxY = 1.4f;
     scene.minZ = 0.0f;
@@ -55,6 +51,14 @@ int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
     scene.releaseClockMs = 0;
     scene.releaseIntervalMs = ReleaseInterval(desc.flakeCount);
     return 0;
+}
+
+void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
+    scene.viewWidth = viewWidth;
+    scene.viewHeight = viewHeight;
+    float r = HalfWidth(viewWidth, viewHeight);
+    scene.minX = static_cast<float>(0.5 - r);
+    scene.maxX = static_cast<float>(0.5 + r);
 }
 
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,

@@ -51,6 +51,10 @@ struct FlakeSceneDesc {
 // release. 0 on success, 1 when an allocation failed.
 int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
                         const Diagnostics& diagnostics);
+// The view the scene is seen in, and the box's width with it. A scene whose
+// window changes size keeps its flakes; those left outside the narrower box
+// re-enter it as any flake does.
+void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight);
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
                      float maxY, float minZ, float maxZ);
 void InitFlake(Flake& flake, float minX, float maxX, float minY, float maxY, float minZ,

@@ -1,0 +1,120 @@
+#include "linux/gl_renderer.h"
+
+#include <cmath>
+
+#include <GL/gl.h>
+
+namespace {
+
+// The camera of the Windows saver: eye at the origin looking along +z, y up,
+// a vertical field of view of 0.85 radians, near 0.1 and far 20.
+constexpr double kFieldOfView = 0.85;
+constexpr double kNearPlane = 0.1;
+constexpr double kFarPlane = 20.0;
+
+// The perspective of the saver's left-handed camera as an OpenGL projection
+// (column-major): x and y as there, depth mapped onto -w .. w. It also moves
+// the picture by half a pixel right and down: Direct3D 9 samples a pixel at
+// its corner where OpenGL samples its centre, and both saver pictures agree.
+void LoadProjection(int32_t width, int32_t height) {
+    const double aspect =
+        height > 0 && width > 0 ? static_cast<float>(double(width) / height) : 1.0;
+    const double yScale = 1.0 / std::tan(kFieldOfView / 2.0);
+    GLfloat m[16] = {};
+    m[0] = static_cast<GLfloat>(yScale / aspect);
+    m[5] = static_cast<GLfloat>(yScale);
+    m[8] = width > 0 ? static_cast<GLfloat>(1.0 / width) : 0.0f;
+    m[9] = height > 0 ? static_cast<GLfloat>(-1.0 / height) : 0.0f;
+    m[10] = static_cast<GLfloat>((kFarPlane + kNearPlane) / (kFarPlane - kNearPlane));
+    m[11] = 1.0f;
+    m[14] = static_cast<GLfloat>(-2.0 * kFarPlane * kNearPlane / (kFarPlane - kNearPlane));
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+} // namespace
+
+bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t flakeCount) {
+    renderer = GlRenderer{0, {}, 0, 0};
+    const size_t vertices =
+        static_cast<size_t>(flakeCount > 0 ? flakeCount : 0) * kVerticesPerFlake;
+    if (sprite.rgba.empty() || vertices > 65536) {
+        return false;
+    }
+    // Two triangles a flake, (0, 1, 2) and (1, 3, 2), as Direct3D draws the
+    // strip of its four vertices.
+    renderer.indices.reserve(vertices / kVerticesPerFlake * 6);
+    for (size_t first = 0; first < vertices; first += kVerticesPerFlake) {
+        const uint16_t v = static_cast<uint16_t>(first);
+        for (uint16_t corner : {0, 1, 2, 1, 3, 2}) {
+            renderer.indices.push_back(static_cast<uint16_t>(v + corner));
+        }
+    }
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(sprite.width),
+                 static_cast<GLsizei>(sprite.height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 sprite.rgba.data());
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &texture);
+        return false;
+    }
+    renderer.texture = texture;
+    // Linear filtering of the top level only, wrapping coordinates.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // Texel times vertex colour, texel alpha times vertex alpha.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    // Additive glow: source weighted by its alpha, added to what is there.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DITHER);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    return true;
+}
+
+void SetGlView(GlRenderer& renderer, int32_t width, int32_t height) {
+    renderer.viewWidth = width;
+    renderer.viewHeight = height;
+    glViewport(0, 0, width, height);
+    LoadProjection(width, height);
+}
+
+void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene,
+                  const FlakeVertex* vertices) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    const size_t count = scene.flakeCount > 0 ? static_cast<size_t>(scene.flakeCount) * 6 : 0;
+    if (count == 0 || count > renderer.indices.size()) {
+        return;
+    }
+    // The diffuse colour is A8R8G8B8 (bytes B, G, R, A in memory); red, green
+    // and blue are all 255, so read as R, G, B, A it is the same colour.
+    glVertexPointer(3, GL_FLOAT, sizeof(FlakeVertex), &vertices[0].x);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(FlakeVertex), &vertices[0].diffuse);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(FlakeVertex), &vertices[0].u);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
+                   renderer.indices.data());
+}
+
+void ReleaseGlRenderer(GlRenderer& renderer) {
+    if (renderer.texture != 0) {
+        GLuint texture = renderer.texture;
+        glDeleteTextures(1, &texture);
+        renderer.texture = 0;
+    }
+    renderer.indices.clear();
+}

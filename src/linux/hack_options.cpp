@@ -1,0 +1,105 @@
+#include "linux/hack_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char kHackUsage[] =
+    "usage: quillfrost [--root | --window-id ID] [--quantity 0..100] [--speed 0..100]\n"
+    "                  [--fractal-wind | --no-fractal-wind] [--delay MICROSECONDS] [--fps]\n"
+    "                  [--help]";
+
+namespace {
+
+// A whole number of digits in the given base, no sign, no spaces.
+bool ParseUnsigned(const char* text, int base, unsigned long long limit,
+                   unsigned long long& value) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    for (const char* c = text; *c != '\0'; ++c) {
+        const bool digit = (*c >= '0' && *c <= '9') ||
+                           (base == 16 && ((*c >= 'a' && *c <= 'f') || (*c >= 'A' && *c <= 'F')));
+        if (!digit) {
+            return false;
+        }
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text, &end, base);
+    if (errno != 0 || end == nullptr || *end != '\0' || parsed > limit) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+// "--name" or "-name" as "name"; null when the argument is no option.
+const char* OptionName(const char* arg) {
+    if (arg[0] != '-') {
+        return nullptr;
+    }
+    return arg[1] == '-' ? arg + 2 : arg + 1;
+}
+
+} // namespace
+
+bool ParseWindowId(const char* text, unsigned long& id) {
+    unsigned long long value = 0;
+    const bool ok = text != nullptr && (text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+                        ? ParseUnsigned(text + 2, 16, 0xFFFFFFFFull, value)
+                        : ParseUnsigned(text, 10, 0xFFFFFFFFull, value);
+    if (ok) {
+        id = static_cast<unsigned long>(value);
+    }
+    return ok;
+}
+
+bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, std::string& error) {
+    options = HackOptions{HackTarget::Own, 0, 50, 50, 1, 10000, false, false};
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* name = OptionName(arg);
+        if (name == nullptr || *name == '\0') {
+            error = std::string("unexpected argument '") + arg + "'";
+            return false;
+        }
+        if (std::strcmp(name, "root") == 0) {
+            options.target = HackTarget::Root;
+        } else if (std::strcmp(name, "fractal-wind") == 0) {
+            options.fractalWind = 1;
+        } else if (std::strcmp(name, "no-fractal-wind") == 0) {
+            options.fractalWind = 0;
+        } else if (std::strcmp(name, "fps") == 0) {
+            options.fps = true;
+        } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
+            options.help = true;
+        } else if (std::strcmp(name, "window-id") == 0 || std::strcmp(name, "quantity") == 0 ||
+                   std::strcmp(name, "speed") == 0 || std::strcmp(name, "delay") == 0) {
+            const char* value = i + 1 < argc ? argv[++i] : nullptr;
+            unsigned long long number = 0;
+            bool ok = false;
+            if (std::strcmp(name, "window-id") == 0) {
+                unsigned long id = 0;
+                ok = ParseWindowId(value, id);
+                options.target = HackTarget::WindowId;
+                options.windowId = id;
+            } else if (std::strcmp(name, "delay") == 0) {
+                ok = ParseUnsigned(value, 10, 10000000ull, number);
+                options.delayMicroseconds = static_cast<uint32_t>(number);
+            } else {
+                ok = ParseUnsigned(value, 10, 100ull, number);
+                (name[0] == 'q' ? options.quantityPercent : options.speedPercent) =
+                    static_cast<uint32_t>(number);
+            }
+            if (!ok) {
+                error = std::string("bad value for ") + arg + ": '" + (value ? value : "") + "'";
+                return false;
+            }
+        } else {
+            error = std::string("unknown option ") + arg;
+            return false;
+        }
+    }
+    return true;
+}

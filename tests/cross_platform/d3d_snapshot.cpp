@@ -1,0 +1,105 @@
+// d3d_snapshot OUT.pgm: the fixed scene drawn by the Windows saver's own
+// Direct3D 9 path (sprite texture, states, camera, vertices, drawing) in a
+// window of the snapshot's size, read back from the render target.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "render/device_setup.h"
+#include "render/draw_flakes.h"
+#include "render/render_setup.h"
+#include "snapshot_scene.h"
+
+namespace {
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateSnapshotWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuillfrostSnapshot";
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    RegisterClassA(&windowClass);
+    return CreateWindowA("QuillfrostSnapshot", "Quillfrost snapshot", WS_POPUP | WS_VISIBLE, 0, 0,
+                         kSnapshotWidth, kSnapshotHeight, nullptr, nullptr,
+                         windowClass.hInstance, nullptr);
+}
+
+// The green channel of the render target (the flakes are white).
+std::vector<uint8_t> ReadRenderTarget(IDirect3DDevice9* device) {
+    std::vector<uint8_t> grey;
+    IDirect3DSurface9* target = nullptr;
+    IDirect3DSurface9* copy = nullptr;
+    if (FAILED(device->GetRenderTarget(0, &target))) {
+        return grey;
+    }
+    D3DSURFACE_DESC desc;
+    target->GetDesc(&desc);
+    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                      D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
+        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
+        D3DLOCKED_RECT locked;
+        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            grey.resize(static_cast<size_t>(desc.Width) * desc.Height);
+            for (UINT y = 0; y < desc.Height; ++y) {
+                const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch;
+                for (UINT x = 0; x < desc.Width; ++x) {
+                    grey[y * desc.Width + x] = row[x * 4 + 1];
+                }
+            }
+            copy->UnlockRect();
+        }
+    }
+    if (copy) {
+        copy->Release();
+    }
+    target->Release();
+    return grey;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: d3d_snapshot OUT.pgm\n");
+        return 2;
+    }
+    HWND window = CreateSnapshotWindow();
+    IDirect3D9* direct3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    IDirect3DTexture9* sprite = nullptr;
+    D3DPRESENT_PARAMETERS parameters;
+    if (FAILED(dhCreateDirect3D(&direct3d))) {
+        std::fprintf(stderr, "d3d_snapshot: no Direct3D\n");
+        return 1;
+    }
+    dhFillPresentParameters(0, window, kSnapshotWidth, kSnapshotHeight, D3DFMT_UNKNOWN,
+                            D3DFMT_UNKNOWN, &parameters);
+    // A copying swap keeps the back buffer readable after Present.
+    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
+    FlakeScene scene{};
+    if (FAILED(dhCreateDevice(direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, &parameters,
+                              &device)) ||
+        FAILED(LoadSpriteTexture(device, &sprite)) || !BuildSnapshotScene(scene)) {
+        std::fprintf(stderr, "d3d_snapshot: no device, sprite or scene\n");
+        dhReleaseDevice(direct3d, device);
+        return 1;
+    }
+    ApplyRenderStates(device, sprite);
+    SetupCamera(device, kSnapshotWidth, kSnapshotHeight);
+    std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
+    BuildFlakeVertices(scene, vertices.data());
+    const HRESULT drawn = DrawFlakes(device, scene, vertices.data());
+    const std::vector<uint8_t> grey = ReadRenderTarget(device);
+    const bool written = SUCCEEDED(drawn) && !grey.empty() && WritePgm(argv[1], grey, kSnapshotWidth, kSnapshotHeight);
+    ReleaseFlakeScene(scene);
+    sprite->Release();
+    dhReleaseDevice(direct3d, device);
+    DestroyWindow(window);
+    return written ? 0 : 1;
+}

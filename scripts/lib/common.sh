@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 QF_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-    libgtest-dev libgmock-dev googletest libbenchmark-dev zlib1g-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev zlib1g-dev libpng-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth xdotool x11-utils imagemagick
     debootstrap xserver-xephyr

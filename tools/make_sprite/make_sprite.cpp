@@ -7,10 +7,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <string>
 #include <vector>
 
+#include <png.h>
 #include <zlib.h>
 
 namespace {
@@ -43,30 +42,33 @@ uint8_t AlphaAt(double distance) {
     return 0;
 }
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
+// Writes the image with libpng, every setting that shapes the bytes fixed: the
+// "Sub" filter on every row, deflate at level 9 with the default strategy, one
+// IDAT chunk, and no chunks besides IHDR, gAMA, IDAT and IEND.
+bool WritePng(FILE* file, png_bytep* rows) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
     }
-    return ~crc;
-}
-
-void PutBig32(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    PutBig32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    PutBig32(out, Crc32(typed.data(), typed.size()));
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, kSide, kSide, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_gAMA_fixed(png, info, 55000); // gamma 0.55
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_level(png, 9);
+    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
+    png_set_compression_buffer_size(png, kSide * (1 + kSide * 4)); // room for all of IDAT
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 } // namespace
@@ -76,45 +78,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_sprite <output.png>\n");
         return 2;
     }
-    // Rows with the "Sub" filter: each byte minus the one a pixel to the left.
-    std::vector<uint8_t> raw;
-    raw.reserve(kSide * (1 + kSide * 4));
+    std::vector<uint8_t> rgba(kSide * kSide * 4);
+    std::vector<png_bytep> rows(kSide);
     const double centre = kSide / 2.0;
     for (int y = 0; y < kSide; ++y) {
-        raw.push_back(1);
-        uint8_t left[4] = {0, 0, 0, 0};
+        rows[y] = &rgba[y * kSide * 4];
         for (int x = 0; x < kSide; ++x) {
             double dx = x + 0.5 - centre;
             double dy = y + 0.5 - centre;
-            uint8_t pixel[4] = {255, 255, 255, AlphaAt(std::sqrt(dx * dx + dy * dy))};
-            for (int c = 0; c < 4; ++c) {
-                raw.push_back(static_cast<uint8_t>(pixel[c] - left[c]));
-                left[c] = pixel[c];
-            }
+            uint8_t* pixel = rows[y] + x * 4;
+            pixel[0] = pixel[1] = pixel[2] = 255;
+            pixel[3] = AlphaAt(std::sqrt(dx * dx + dy * dy));
         }
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
-        Z_OK) {
-        std::fprintf(stderr, "make_sprite: compression failed\n");
+    FILE* file = std::fopen(argv[1], "wb");
+    if (!file) {
+        std::fprintf(stderr, "make_sprite: cannot write %s\n", argv[1]);
         return 1;
     }
-    packed.resize(packedSize);
-
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBig32(header, kSide);
-    PutBig32(header, kSide);
-    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no interlace
-    PutChunk(png, "IHDR", header);
-    std::vector<uint8_t> gamma;
-    PutBig32(gamma, 55000); // gamma 0.55
-    PutChunk(png, "gAMA", gamma);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", {});
-
-    std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return out ? 0 : 1;
+    const bool written = WritePng(file, rows.data());
+    if (std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "make_sprite: writing %s failed\n", argv[1]);
+        return 1;
+    }
+    return 0;
 }

@@ -1,10 +1,39 @@
 #include "linux/gl_renderer.h"
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glx.h>
 
 namespace {
+
+// The buffer-object entry points, found through GLX: an OpenGL 2.1 library
+// need not export them.
+struct BufferFunctions {
+    PFNGLGENBUFFERSPROC genBuffers;
+    PFNGLDELETEBUFFERSPROC deleteBuffers;
+    PFNGLBINDBUFFERPROC bindBuffer;
+    PFNGLBUFFERDATAPROC bufferData;
+    PFNGLDRAWRANGEELEMENTSPROC drawRangeElements;
+};
+BufferFunctions gBuffers = {};
+
+template <typename Function> Function Find(const char* name) {
+    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+bool FindBufferFunctions() {
+    gBuffers.genBuffers = Find<PFNGLGENBUFFERSPROC>("glGenBuffers");
+    gBuffers.deleteBuffers = Find<PFNGLDELETEBUFFERSPROC>("glDeleteBuffers");
+    gBuffers.bindBuffer = Find<PFNGLBINDBUFFERPROC>("glBindBuffer");
+    gBuffers.bufferData = Find<PFNGLBUFFERDATAPROC>("glBufferData");
+    gBuffers.drawRangeElements = Find<PFNGLDRAWRANGEELEMENTSPROC>("glDrawRangeElements");
+    return gBuffers.genBuffers && gBuffers.deleteBuffers && gBuffers.bindBuffer &&
+           gBuffers.bufferData && gBuffers.drawRangeElements;
+}
 
 // The camera of the Windows saver: eye at the origin looking along +z, y up,
 // a vertical field of view of 0.85 radians, near 0.1 and far 20.
@@ -37,21 +66,32 @@ void LoadProjection(int32_t width, int32_t height) {
 } // namespace
 
 bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t flakeCount) {
-    renderer = GlRenderer{0, {}, 0, 0};
+    renderer = GlRenderer{0, 0, 0, 0, 0, 0};
     const size_t vertices =
         static_cast<size_t>(flakeCount > 0 ? flakeCount : 0) * kVerticesPerFlake;
-    if (sprite.rgba.empty() || vertices > 65536) {
+    if (sprite.rgba.empty() || vertices > 65536 || !FindBufferFunctions()) {
         return false;
     }
+    renderer.flakeCapacity = flakeCount;
     // Two triangles a flake, (0, 1, 2) and (1, 3, 2), as Direct3D draws the
     // strip of its four vertices.
-    renderer.indices.reserve(vertices / kVerticesPerFlake * 6);
+    std::vector<uint16_t> indices;
+    indices.reserve(vertices / kVerticesPerFlake * 6);
     for (size_t first = 0; first < vertices; first += kVerticesPerFlake) {
         const uint16_t v = static_cast<uint16_t>(first);
         for (uint16_t corner : {0, 1, 2, 1, 3, 2}) {
-            renderer.indices.push_back(static_cast<uint16_t>(v + corner));
+            indices.push_back(static_cast<uint16_t>(v + corner));
         }
     }
+    GLuint buffers[2] = {0, 0};
+    gBuffers.genBuffers(2, buffers);
+    renderer.vertexBuffer = buffers[0];
+    renderer.indexBuffer = buffers[1];
+    gBuffers.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
+    gBuffers.bufferData(GL_ELEMENT_ARRAY_BUFFER,
+                        static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)), indices.data(),
+                        GL_STATIC_DRAW);
+    gBuffers.bindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -60,11 +100,11 @@ bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t f
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(sprite.width),
                  static_cast<GLsizei>(sprite.height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  sprite.rgba.data());
+    renderer.texture = texture;
     if (glGetError() != GL_NO_ERROR) {
-        glDeleteTextures(1, &texture);
+        ReleaseGlRenderer(renderer);
         return false;
     }
-    renderer.texture = texture;
     // Linear filtering of the top level only, wrapping coordinates.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -81,9 +121,18 @@ bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t f
     glDisable(GL_LIGHTING);
     glDisable(GL_DITHER);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    // The layout of FlakeVertex in the vertex buffer. The diffuse colour is
+    // A8R8G8B8 (bytes B, G, R, A in memory); red, green and blue are all 255,
+    // so read as R, G, B, A it is the same colour.
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(FlakeVertex),
+                    reinterpret_cast<const void*>(offsetof(FlakeVertex, x)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(FlakeVertex),
+                   reinterpret_cast<const void*>(offsetof(FlakeVertex, diffuse)));
+    glTexCoordPointer(2, GL_FLOAT, sizeof(FlakeVertex),
+                      reinterpret_cast<const void*>(offsetof(FlakeVertex, u)));
     return true;
 }
 
@@ -97,17 +146,18 @@ void SetGlView(GlRenderer& renderer, int32_t width, int32_t height) {
 void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene,
                   const FlakeVertex* vertices) {
     glClear(GL_COLOR_BUFFER_BIT);
-    const size_t count = scene.flakeCount > 0 ? static_cast<size_t>(scene.flakeCount) * 6 : 0;
-    if (count == 0 || count > renderer.indices.size()) {
+    if (scene.flakeCount <= 0 || scene.flakeCount > renderer.flakeCapacity) {
         return;
     }
-    // The diffuse colour is A8R8G8B8 (bytes B, G, R, A in memory); red, green
-    // and blue are all 255, so read as R, G, B, A it is the same colour.
-    glVertexPointer(3, GL_FLOAT, sizeof(FlakeVertex), &vertices[0].x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(FlakeVertex), &vertices[0].diffuse);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(FlakeVertex), &vertices[0].u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
-                   renderer.indices.data());
+    // The frame's vertices replace the last ones in a buffer of their own
+    // (the driver need not wait for the frame before), then one draw.
+    const GLuint lastVertex = static_cast<GLuint>(scene.flakeCount) * kVerticesPerFlake - 1;
+    gBuffers.bufferData(GL_ARRAY_BUFFER,
+                        static_cast<GLsizeiptr>((lastVertex + 1) * sizeof(FlakeVertex)), vertices,
+                        GL_STREAM_DRAW);
+    gBuffers.drawRangeElements(GL_TRIANGLES, 0, lastVertex,
+                               static_cast<GLsizei>(scene.flakeCount) * 6, GL_UNSIGNED_SHORT,
+                               nullptr);
 }
 
 void ReleaseGlRenderer(GlRenderer& renderer) {
@@ -116,5 +166,11 @@ void ReleaseGlRenderer(GlRenderer& renderer) {
         glDeleteTextures(1, &texture);
         renderer.texture = 0;
     }
-    renderer.indices.clear();
+    for (uint32_t* buffer : {&renderer.vertexBuffer, &renderer.indexBuffer}) {
+        if (*buffer != 0 && gBuffers.deleteBuffers) {
+            GLuint name = *buffer;
+            gBuffers.deleteBuffers(1, &name);
+        }
+        *buffer = 0;
+    }
 }

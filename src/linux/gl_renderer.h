@@ -4,15 +4,16 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "flakes/flake_scene.h"
 #include "linux/sprite_image.h"
 #include "render/flake_vertices.h"
 
 struct GlRenderer {
-    uint32_t texture;              // the sprite; 0 when not held
-    std::vector<uint16_t> indices; // two triangles a flake, made once
+    uint32_t texture;      // the sprite; 0 when not held
+    uint32_t vertexBuffer; // the frame's vertices, written anew each frame
+    uint32_t indexBuffer;  // two triangles a flake, written once
+    int32_t flakeCapacity;
     int32_t viewWidth;
     int32_t viewHeight;
 };
@@ -28,5 +29,5 @@ void SetGlView(GlRenderer& renderer, int32_t width, int32_t height);
 // Clears to black and draws the squares that BuildFlakeVertices wrote.
 void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene, const FlakeVertex* vertices);
 
-// Frees the texture; safe to repeat.
+// Frees the texture and the buffers; safe to repeat.
 void ReleaseGlRenderer(GlRenderer& renderer);

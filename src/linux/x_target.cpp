@@ -95,8 +95,16 @@ std::string UseExistingWindow(XTarget& target) {
 
 } // namespace
 
+void DrawOnTheDriversThread() {
+    // Mesa's drivers then carry out the drawing on a thread of their own, and
+    // the hack's thread only hands it over; a choice made in the environment
+    // stands. Other drivers ignore the variable.
+    setenv("mesa_glthread", "true", 0);
+}
+
 std::string OpenXTarget(XTarget& target, const HackOptions& options) {
     target = XTarget{nullptr, 0, false, 0, nullptr, 0, 0};
+    DrawOnTheDriversThread();
     target.display = XOpenDisplay(nullptr);
     if (target.display == nullptr) {
         return "cannot open the display";

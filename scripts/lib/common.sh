@@ -15,6 +15,8 @@ QF_PACKAGES=(
     wine wine64 xvfb xauth xdotool x11-utils imagemagick
     debootstrap xserver-xephyr
     wixl msitools zip unzip
+    libx11-dev libgl-dev libpng-dev libgl1-mesa-dri xscreensaver
+    libxml2-utils dpkg-dev file strace procps
 )
 
 qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }

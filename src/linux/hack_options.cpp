@@ -92,8 +92,12 @@ bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, s
                 (name[0] == 'q' ? options.quantityPercent : options.speedPercent) =
                     static_cast<uint32_t>(number);
             }
+            if (value == nullptr) {
+                error = std::string("missing value for ") + arg;
+                return false;
+            }
             if (!ok) {
-                error = std::string("bad value for ") + arg + ": '" + (value ? value : "") + "'";
+                error = std::string("bad value for ") + arg + ": '" + value + "'";
                 return false;
             }
         } else {

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 
+#include <unistd.h>
+
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
@@ -58,6 +61,10 @@ std::string MakeOwnWindow(XTarget& target) {
     XSetClassHint(target.display, target.window, &hint);
     target.deleteWindow = XInternAtom(target.display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(target.display, target.window, &target.deleteWindow, 1);
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(target.display, target.window,
+                    XInternAtom(target.display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
     XMapWindow(target.display, target.window);
     target.context = glXCreateContext(target.display, visual, nullptr, True);
     XFree(visual);
@@ -98,8 +105,12 @@ std::string UseExistingWindow(XTarget& target) {
 void DrawOnTheDriversThread() {
     // Mesa's drivers then carry out the drawing on a thread of their own, and
     // the hack's thread only hands it over; a choice made in the environment
-    // stands. Other drivers ignore the variable.
-    setenv("mesa_glthread", "true", 0);
+    // stands. Other drivers ignore the variable. Mesa would announce the
+    // override on every start, into xscreensaver's log: it stays silent.
+    if (std::getenv("mesa_glthread") == nullptr) {
+        setenv("mesa_glthread", "true", 1);
+        setenv("MESA_DEBUG", "silent", 0);
+    }
 }
 
 std::string OpenXTarget(XTarget& target, const HackOptions& options) {

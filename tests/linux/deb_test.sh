@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# deb_test.sh SOURCE_DIR BUILD_DIR VERSION
+# The .deb as scripts/package makes it, from a Release build of its own in
+# BUILD_DIR: its control fields, the three files where xscreensaver looks for
+# them, and a settings description that parses and passes the packaged
+# program nothing it refuses, at each end of every slider.
+set -euo pipefail
+source_dir=$1 build_dir=$2 version=$3
+source "$(dirname "$0")/hack_test_lib.sh"
+
+cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_SANITIZE=OFF >/dev/null
+cmake --build "$build_dir" --target quillfrost quillfrost_man_page
+rm -f "$build_dir"/*.deb
+(cd "$build_dir" && cpack -G DEB >cpack.log) || { cat "$build_dir/cpack.log"; fail "cpack failed"; }
+deb=$build_dir/quillfrost_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || fail "no $(basename "$deb") made: $(ls "$build_dir"/*.deb 2>/dev/null)"
+
+field() { dpkg-deb --field "$deb" "$1"; }
+expect() { # what actual expected
+    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
+    echo "ok: $1 = $3"
+}
+expect Package "$(field Package)" quillfrost
+expect Version "$(field Version)" "$version"
+expect Section "$(field Section)" x11
+expect Maintainer "$(field Maintainer)" Nubrisk
+depends=$(field Depends)
+for package in xscreensaver libc6 libx11-6 libpng16-16; do
+    [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends has no $package: $depends"
+done
+echo "ok: Depends = $depends"
+
+contents=$(dpkg-deb --contents "$deb" | awk '{ print $1, $NF }')
+for entry in "-rwxr-xr-x ./usr/libexec/xscreensaver/quillfrost" \
+    "-rw-r--r-- ./usr/share/xscreensaver/config/quillfrost.xml" \
+    "-rw-r--r-- ./usr/share/man/man6/quillfrost.6.gz"; do
+    grep -qxF -- "$entry" <<<"$contents" || fail "not in the package: $entry"
+    echo "ok: $entry"
+done
+
+root=$build_dir/deb-root
+rm -rf "$root"
+dpkg-deb --extract "$deb" "$root"
+zcat "$root/usr/share/man/man6/quillfrost.6.gz" | grep -q '^\.TH QUILLFROST 6 ' ||
+    fail "quillfrost.6.gz is no manual page of section 6"
+xml=$root/usr/share/xscreensaver/config/quillfrost.xml
+xmllint --noout "$xml" || fail "quillfrost.xml does not parse"
+
+# The options of the settings: the command's, the check boxes' and every
+# slider at its low and at its high end.
+attribute() { xmllint --xpath "string($1)" "$xml"; }
+fixed=$(attribute //command/@arg)
+for kind in arg-set arg-unset; do
+    for i in $(seq 1 "$(attribute "count(//boolean[@$kind])")"); do
+        fixed+=" $(attribute "(//boolean[@$kind])[$i]/@$kind")"
+    done
+done
+low=$fixed high=$fixed
+for i in $(seq 1 "$(attribute 'count(//number)')"); do
+    arg=$(attribute "//number[$i]/@arg")
+    low+=" ${arg/\%/$(attribute "//number[$i]/@low")}"
+    high+=" ${arg/\%/$(attribute "//number[$i]/@high")}"
+done
+# --help last: the program reads the whole command line first, then prints
+# the usage and ends with 0 instead of drawing.
+hack=$root/usr/libexec/xscreensaver/quillfrost
+for args in "$low" "$high"; do
+    read -ra words <<<"$args"
+    status=0
+    err=$(env -u DISPLAY timeout 10 "$hack" "${words[@]}" --help 2>&1 >/dev/null) || status=$?
+    [ "$status" -eq 0 ] || fail "quillfrost $args: status $status: $err"
+    echo "ok: the packaged program takes: $args"
+done

@@ -10,6 +10,7 @@
 #include "render/device_setup.h"
 #include "render/draw_flakes.h"
 #include "render/render_setup.h"
+#include "render_target.h"
 #include "snapshot_scene.h"
 
 namespace {
@@ -26,40 +27,8 @@ HWND CreateSnapshotWindow() {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RegisterClassA(&windowClass);
     return CreateWindowA("QuillfrostSnapshot", "Quillfrost snapshot", WS_POPUP | WS_VISIBLE, 0, 0,
-                         kSnapshotWidth, kSnapshotHeight, nullptr, nullptr,
-                         windowClass.hInstance, nullptr);
-}
-
-// The green channel of the render target (the flakes are white).
-std::vector<uint8_t> ReadRenderTarget(IDirect3DDevice9* device) {
-    std::vector<uint8_t> grey;
-    IDirect3DSurface9* target = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    if (FAILED(device->GetRenderTarget(0, &target))) {
-        return grey;
-    }
-    D3DSURFACE_DESC desc;
-    target->GetDesc(&desc);
-    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
-                                                      D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
-        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
-        D3DLOCKED_RECT locked;
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            grey.resize(static_cast<size_t>(desc.Width) * desc.Height);
-            for (UINT y = 0; y < desc.Height; ++y) {
-                const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch;
-                for (UINT x = 0; x < desc.Width; ++x) {
-                    grey[y * desc.Width + x] = row[x * 4 + 1];
-                }
-            }
-            copy->UnlockRect();
-        }
-    }
-    if (copy) {
-        copy->Release();
-    }
-    target->Release();
-    return grey;
+                         kSnapshotWidth, kSnapshotHeight, nullptr, nullptr, windowClass.hInstance,
+                         nullptr);
 }
 
 } // namespace
@@ -95,8 +64,10 @@ int main(int argc, char** argv) {
     std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
     BuildFlakeVertices(scene, vertices.data());
     const HRESULT drawn = DrawFlakes(device, scene, vertices.data());
-    const std::vector<uint8_t> grey = ReadRenderTarget(device);
-    const bool written = SUCCEEDED(drawn) && !grey.empty() && WritePgm(argv[1], grey, kSnapshotWidth, kSnapshotHeight);
+    const RenderTargetPicture picture = ReadRenderTarget(device);
+    const std::vector<uint8_t> grey(picture.grey.begin(), picture.grey.end());
+    const bool written = SUCCEEDED(drawn) && !grey.empty() &&
+                         WritePgm(argv[1], grey, kSnapshotWidth, kSnapshotHeight);
     ReleaseFlakeScene(scene);
     sprite->Release();
     dhReleaseDevice(direct3d, device);

@@ -29,8 +29,8 @@ class GlWindow : public ::testing::Test {
     void SetUp() override {
         display_ = XOpenDisplay(nullptr);
         ASSERT_NE(display_, nullptr) << "no X display (scripts/test provides one)";
-        int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                            GLX_BLUE_SIZE, 8, None};
+        int attributes[] = {
+            GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8, None};
         XVisualInfo* visual = glXChooseVisual(display_, DefaultScreen(display_), attributes);
         ASSERT_NE(visual, nullptr);
         Window root = RootWindow(display_, visual->screen);
@@ -66,12 +66,12 @@ class GlWindow : public ::testing::Test {
         std::vector<uint8_t> rgba(static_cast<size_t>(kSnapshotWidth) * kSnapshotHeight * 4);
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kSnapshotWidth, kSnapshotHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                     rgba.data());
+        glReadPixels(0, 0, kSnapshotWidth, kSnapshotHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         Picture grey(static_cast<size_t>(kSnapshotWidth) * kSnapshotHeight);
         for (int y = 0; y < kSnapshotHeight; ++y) {
             for (int x = 0; x < kSnapshotWidth; ++x) {
-                const size_t from = (static_cast<size_t>(kSnapshotHeight - 1 - y) * kSnapshotWidth + x) * 4;
+                const size_t from =
+                    (static_cast<size_t>(kSnapshotHeight - 1 - y) * kSnapshotWidth + x) * 4;
                 grey[static_cast<size_t>(y) * kSnapshotWidth + x] = rgba[from + 1];
             }
         }
@@ -225,8 +225,9 @@ TEST_F(GlWindow, NearFlakesAreBrighterAndLargerOverlapsAddAndTheRestIsBlack) {
     EXPECT_GT(farSpot.lit, 20);
     EXPECT_GT(overlap.peak, single.peak + 40);
     // Black away from the flakes: the middle and the corners.
-    for (int at : {0, kSnapshotWidth - 1, (kSnapshotHeight / 2) * kSnapshotWidth + kSnapshotWidth / 2,
-                   kSnapshotWidth * kSnapshotHeight - 1}) {
+    for (int at :
+         {0, kSnapshotWidth - 1, (kSnapshotHeight / 2) * kSnapshotWidth + kSnapshotWidth / 2,
+          kSnapshotWidth * kSnapshotHeight - 1}) {
         EXPECT_EQ(picture[static_cast<size_t>(at)], 0) << at;
     }
 }

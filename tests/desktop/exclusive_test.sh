@@ -74,14 +74,5 @@ sleep 25
 import -window root "$work/exclusive.png"
 snow_check "screen" "$work/exclusive.png" 1280x1024+0+0 30 || status=1
 
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key space
-wait_exit "$run" 15
-echo "exit code after the key press: $exit_code"
-[ "$exit_code" = 0 ] || status=1
-if [ -s "$work/log.txt" ]; then
-    echo "log.txt:"
-    cat "$work/log.txt"
-    status=1
-fi
+end_with_key "$window" "$run" "$work" || status=1
 exit $status

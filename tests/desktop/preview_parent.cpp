@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "support/saver_process.h"
+
 namespace {
 
 constexpr int kLeft = 200;
@@ -42,39 +44,6 @@ HWND MakeParent(HINSTANCE instance) {
                          nullptr, nullptr, instance, nullptr);
 }
 
-bool StartSaver(const std::string& saver, HWND parent, PROCESS_INFORMATION* process) {
-    std::string line =
-        "\"" + saver + "\" /p " +
-        std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(parent)));
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          process) != FALSE;
-}
-
-// Handles messages for the given time; false when the process (if any) ends
-// first.
-bool Pump(HANDLE process, DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) {
-            return true;
-        }
-        const DWORD handles = process ? 1 : 0;
-        if (MsgWaitForMultipleObjects(handles, &process, FALSE, milliseconds - elapsed,
-                                      QS_ALLINPUT) == WAIT_OBJECT_0 &&
-            process) {
-            return false;
-        }
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +56,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no parent window\n");
         return 1;
     }
-    Pump(nullptr, 200);
+    qf_test::PumpFor(200);
     RECT client;
     GetClientRect(parent, &client);
     POINT origin = {0, 0};
@@ -97,30 +66,30 @@ int main(int argc, char** argv) {
                 origin.y, client.right, client.bottom);
     std::fflush(stdout);
 
-    PROCESS_INFORMATION saver = {};
-    if (!StartSaver(argv[1], parent, &saver)) {
+    qf_test::ChildProcess saver;
+    if (!saver.Start(argv[1], "/p " + std::to_string(static_cast<unsigned long long>(
+                                          reinterpret_cast<ULONG_PTR>(parent))))) {
         std::fprintf(stderr, "could not start %s (%lu)\n", argv[1], GetLastError());
         return 1;
     }
-    const DWORD start = GetTickCount();
-    while (GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES &&
-           GetTickCount() - start < kWaitForCloseMs) {
-        if (!Pump(saver.hProcess, 100)) {
-            DWORD code = 0;
-            GetExitCodeProcess(saver.hProcess, &code);
-            std::printf("saver ended before its parent was closed, exit code %ld\n",
-                        static_cast<long>(code));
-            return 1;
-        }
-    }
-    DestroyWindow(parent);
-    if (WaitForSingleObject(saver.hProcess, kWaitForExitMs) != WAIT_OBJECT_0) {
-        std::printf("saver still running %lu ms after its parent was closed\n", kWaitForExitMs);
-        TerminateProcess(saver.hProcess, 1);
+    const bool closed = qf_test::WaitUntil(
+        [&] { return !saver.Running() || GetFileAttributesA(argv[2]) != INVALID_FILE_ATTRIBUTES; },
+        kWaitForCloseMs);
+    if (!saver.Running()) {
+        std::printf("saver ended before its parent was closed, exit code %ld\n",
+                    static_cast<long>(saver.WaitExit(0).value_or(0)));
         return 1;
     }
-    DWORD code = 0;
-    GetExitCodeProcess(saver.hProcess, &code);
-    std::printf("saver exit code %ld\n", static_cast<long>(code));
-    return code == 0 ? 0 : 1;
+    if (!closed) {
+        std::printf("no word to close the parent within %lu ms\n", kWaitForCloseMs);
+        return 1;
+    }
+    DestroyWindow(parent);
+    const auto code = saver.WaitExit(kWaitForExitMs);
+    if (!code.has_value()) {
+        std::printf("saver still running %lu ms after its parent was closed\n", kWaitForExitMs);
+        return 1;
+    }
+    std::printf("saver exit code %ld\n", static_cast<long>(*code));
+    return *code == 0 ? 0 : 1;
 }

@@ -15,19 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
 source "$QF_ROOT/scripts/lib/wine10.sh"
 source "$here/desktop.sh"
-export QF_WINE10_PREFIX=desktop-tests
-
-qf_ensure_wine10
-rm -rf "$work"
-mkdir -p "$work"
-qf_wine10 "$work" true # the Wine prefix, made once
-qf_start_xephyr 1024x768
-export DISPLAY=$QF_XEPHYR_DISPLAY
-cleanup() {
-    qf_wine10 "$work" wineserver -k >/dev/null 2>&1 || true
-    kill "$QF_XEPHYR_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+wine10_desktop "$work" 1024x768
 
 # The file "close" tells preview_parent.exe to close its window. Wine sees
 # the machine's files on drive Z:.

@@ -13,6 +13,7 @@
 #include "host/saver_lifecycle.h"
 #include "host/saver_state.h"
 #include "render/lost_device.h"
+#include "render_target.h"
 
 namespace {
 
@@ -37,39 +38,6 @@ int PumpFor(DWORD milliseconds) {
         }
     }
     return ticks;
-}
-
-std::vector<int> ReadRenderTarget(IDirect3DDevice9* device, UINT& width, UINT& height) {
-    std::vector<int> grey;
-    IDirect3DSurface9* target = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    if (FAILED(device->GetRenderTarget(0, &target))) {
-        return grey;
-    }
-    D3DSURFACE_DESC desc;
-    target->GetDesc(&desc);
-    width = desc.Width;
-    height = desc.Height;
-    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
-                                                      D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
-        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
-        D3DLOCKED_RECT locked;
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            grey.resize(static_cast<size_t>(desc.Width) * desc.Height);
-            for (UINT y = 0; y < desc.Height; ++y) {
-                const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch;
-                for (UINT x = 0; x < desc.Width; ++x) {
-                    grey[y * desc.Width + x] = row[x * 4 + 1];
-                }
-            }
-            copy->UnlockRect();
-        }
-    }
-    if (copy) {
-        copy->Release();
-    }
-    target->Release();
-    return grey;
 }
 
 TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
@@ -121,12 +89,11 @@ TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
     device->SetRenderTarget(0, target);
     SendMessageA(preview, WM_TIMER, 1, 0);
 
-    UINT width = 0;
-    UINT height = 0;
-    std::vector<int> grey = ReadRenderTarget(gSaverState.device, width, height);
+    const RenderTargetPicture picture = ReadRenderTarget(gSaverState.device);
+    const std::vector<int>& grey = picture.grey;
     ASSERT_FALSE(grey.empty());
-    EXPECT_EQ(width, static_cast<UINT>(parentClient.right));
-    EXPECT_EQ(height, static_cast<UINT>(parentClient.bottom));
+    EXPECT_EQ(picture.width, static_cast<UINT>(parentClient.right));
+    EXPECT_EQ(picture.height, static_cast<UINT>(parentClient.bottom));
     size_t black = 0;
     size_t bright = 0;
     size_t soft = 0;

@@ -16,6 +16,7 @@
 #include "render/lost_device_testing.h"
 #include "render/render_setup.h"
 #include "render/texture_from_image.h"
+#include "render_target.h"
 #include "scoped_work_dir.h"
 
 // While not 0, an allocation of exactly this many bytes finds no memory.
@@ -199,38 +200,11 @@ TEST_F(RealDeviceTest, NoRoomForTheDecodedPixelsOrAReducedLevelGivesNoTexture) {
 
 // The render target as grey levels (the green channel; flakes are white).
 std::vector<int> ReadBack() {
-    std::vector<int> pixels;
-    IDirect3DSurface9* target = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    if (FAILED(gReal.device->GetRenderTarget(0, &target))) {
-        ADD_FAILURE() << "no render target";
-        return pixels;
-    }
-    D3DSURFACE_DESC desc;
-    target->GetDesc(&desc);
-    EXPECT_EQ(desc.Width, static_cast<UINT>(kWidth));
-    EXPECT_EQ(desc.Height, static_cast<UINT>(kHeight));
-    if (SUCCEEDED(gReal.device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
-                                                            D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
-        SUCCEEDED(gReal.device->GetRenderTargetData(target, copy))) {
-        D3DLOCKED_RECT locked;
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            pixels.resize(desc.Width * desc.Height);
-            for (UINT y = 0; y < desc.Height; ++y) {
-                const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch;
-                for (UINT x = 0; x < desc.Width; ++x) {
-                    pixels[y * desc.Width + x] = row[x * 4 + 1];
-                }
-            }
-            copy->UnlockRect();
-        }
-    }
-    if (copy) {
-        copy->Release();
-    }
-    target->Release();
-    EXPECT_FALSE(pixels.empty()) << "could not read the render target back";
-    return pixels;
+    RenderTargetPicture picture = ReadRenderTarget(gReal.device);
+    EXPECT_EQ(picture.width, static_cast<UINT>(kWidth));
+    EXPECT_EQ(picture.height, static_cast<UINT>(kHeight));
+    EXPECT_FALSE(picture.grey.empty()) << "could not read the render target back";
+    return picture.grey;
 }
 
 // A flake placed so that its centre lands at the given normalised screen

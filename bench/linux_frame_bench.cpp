@@ -4,12 +4,10 @@
 // The hack's own work is the first three; the frame is all four.
 //
 //   linux_frame_bench [frames]        (needs $DISPLAY)
-#include <GL/glx.h>
-#include <X11/Xlib.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "flakes/scene_build.h"
@@ -22,9 +20,6 @@
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-
 double NowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
@@ -34,29 +29,15 @@ double NowMs() {
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 200;
-    // As the hack draws: Mesa's drivers on a thread of their own.
-    DrawOnTheDriversThread();
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::printf("no display\n");
+    // The hack's own window (1024 x 768) and context, as the hack draws.
+    XTarget target = {};
+    HackOptions ownWindow = {};
+    ownWindow.target = HackTarget::Own;
+    const std::string error = OpenXTarget(target, ownWindow);
+    if (!error.empty()) {
+        std::printf("%s\n", error.c_str());
         return 1;
     }
-    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                        GLX_BLUE_SIZE, 8, None};
-    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), attributes);
-    if (visual == nullptr) {
-        std::printf("no OpenGL visual\n");
-        return 1;
-    }
-    Window root = RootWindow(display, visual->screen);
-    XSetWindowAttributes set = {};
-    set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
-    Window window = XCreateWindow(display, root, 0, 0, kWidth, kHeight, 0, visual->depth,
-                                  InputOutput, visual->visual, CWColormap, &set);
-    XMapWindow(display, window);
-    GLXContext context = glXCreateContext(display, visual, nullptr, True);
-    XFree(visual);
-    glXMakeCurrent(display, window, context);
 
     const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
     SpriteImage sprite = {};
@@ -66,11 +47,12 @@ int main(int argc, char** argv) {
         std::printf("no sprite\n");
         return 1;
     }
-    SetGlView(renderer, kWidth, kHeight);
+    SetGlView(target.width, target.height);
 
     // 5000 flakes, half speed, fractal wind, as the Wine benchmark has them.
-    const SceneChoice choice = {FlakeCountForQuantity(1.0f), kWidth, kHeight, 0.5f, 1,
-                                PlatformResourceBytes, {nullptr, nullptr}};
+    const SceneChoice choice = {
+        FlakeCountForQuantity(1.0f), target.width,      target.height, 0.5f, 1,
+        PlatformResourceBytes,       {nullptr, nullptr}};
     SeedRandom(12345);
     FlakeScene scene{};
     if (BuildSceneContents(scene, choice) != 0) {
@@ -96,7 +78,7 @@ int main(int argc, char** argv) {
         const double t2 = NowMs();
         DrawGlFlakes(renderer, scene, vertices.data());
         const double t3 = NowMs();
-        glXSwapBuffers(display, window);
+        glXSwapBuffers(target.display, target.window);
         glFinish();
         const double t4 = NowMs();
         if (frame >= 3) { // the first frames warm the driver up
@@ -106,8 +88,8 @@ int main(int argc, char** argv) {
             draw += t4 - t3;
         }
     }
-    std::printf("flakes %d, window %d x %d, %d frames\n", scene.flakeCount, kWidth, kHeight,
-                frames);
+    std::printf("flakes %d, window %d x %d, %d frames\n", scene.flakeCount, target.width,
+                target.height, frames);
     std::printf("update        %8.3f ms per frame\n", update / frames);
     std::printf("vertex build  %8.3f ms per frame\n", build / frames);
     std::printf("submit        %8.3f ms per frame\n", submit / frames);
@@ -118,9 +100,6 @@ int main(int argc, char** argv) {
 
     ReleaseFlakeScene(scene);
     ReleaseGlRenderer(renderer);
-    glXMakeCurrent(display, None, nullptr);
-    glXDestroyContext(display, context);
-    XDestroyWindow(display, window);
-    XCloseDisplay(display);
+    CloseXTarget(target);
     return 0;
 }

@@ -66,7 +66,7 @@ void LoadProjection(int32_t width, int32_t height) {
 } // namespace
 
 bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t flakeCount) {
-    renderer = GlRenderer{0, 0, 0, 0, 0, 0};
+    renderer = GlRenderer{0, 0, 0, 0};
     const size_t vertices =
         static_cast<size_t>(flakeCount > 0 ? flakeCount : 0) * kVerticesPerFlake;
     if (sprite.rgba.empty() || vertices > 65536 || !FindBufferFunctions()) {
@@ -136,9 +136,7 @@ bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t f
     return true;
 }
 
-void SetGlView(GlRenderer& renderer, int32_t width, int32_t height) {
-    renderer.viewWidth = width;
-    renderer.viewHeight = height;
+void SetGlView(int32_t width, int32_t height) {
     glViewport(0, 0, width, height);
     LoadProjection(width, height);
 }

@@ -14,8 +14,6 @@ struct GlRenderer {
     uint32_t vertexBuffer; // the frame's vertices, written anew each frame
     uint32_t indexBuffer;  // two triangles a flake, written once
     int32_t flakeCapacity;
-    int32_t viewWidth;
-    int32_t viewHeight;
 };
 
 // The sprite texture and the fixed states, on the current context, for up to
@@ -24,7 +22,7 @@ struct GlRenderer {
 bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t flakeCount);
 
 // The viewport and the camera for a drawable of that size.
-void SetGlView(GlRenderer& renderer, int32_t width, int32_t height);
+void SetGlView(int32_t width, int32_t height);
 
 // Clears to black and draws the squares that BuildFlakeVertices wrote.
 void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene, const FlakeVertex* vertices);

@@ -102,7 +102,7 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
     if (!CreateGlRenderer(run.renderer, sprite, run.scene->flakeCount)) {
         return "the sprite cannot be made a texture";
     }
-    SetGlView(run.renderer, run.target.width, run.target.height);
+    SetGlView(run.target.width, run.target.height);
     return "";
 }
 
@@ -131,7 +131,7 @@ void RunFrames(HackRun& run, const HackOptions& options) {
         }
         if (events.resized) {
             SetFlakeSceneView(*run.scene, run.target.width, run.target.height);
-            SetGlView(run.renderer, run.target.width, run.target.height);
+            SetGlView(run.target.width, run.target.height);
         }
         UpdateTickClock(*run.clock);
         UpdateFlakes(*run.scene, run.clock->stepMs * 1000u);

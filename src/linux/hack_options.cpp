@@ -77,6 +77,10 @@ bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, s
         } else if (std::strcmp(name, "window-id") == 0 || std::strcmp(name, "quantity") == 0 ||
                    std::strcmp(name, "speed") == 0 || std::strcmp(name, "delay") == 0) {
             const char* value = i + 1 < argc ? argv[++i] : nullptr;
+            if (value == nullptr) {
+                error = std::string("missing value for ") + arg;
+                return false;
+            }
             unsigned long long number = 0;
             bool ok = false;
             if (std::strcmp(name, "window-id") == 0) {
@@ -91,10 +95,6 @@ bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, s
                 ok = ParseUnsigned(value, 10, 100ull, number);
                 (name[0] == 'q' ? options.quantityPercent : options.speedPercent) =
                     static_cast<uint32_t>(number);
-            }
-            if (value == nullptr) {
-                error = std::string("missing value for ") + arg;
-                return false;
             }
             if (!ok) {
                 error = std::string("bad value for ") + arg + ": '" + value + "'";

@@ -100,8 +100,6 @@ std::string UseExistingWindow(XTarget& target) {
     return "";
 }
 
-} // namespace
-
 void DrawOnTheDriversThread() {
     // Mesa's drivers then carry out the drawing on a thread of their own, and
     // the hack's thread only hands it over; a choice made in the environment
@@ -112,6 +110,8 @@ void DrawOnTheDriversThread() {
         setenv("MESA_DEBUG", "silent", 0);
     }
 }
+
+} // namespace
 
 std::string OpenXTarget(XTarget& target, const HackOptions& options) {
     target = XTarget{nullptr, 0, false, 0, nullptr, 0, 0};

@@ -20,9 +20,6 @@ struct XTarget {
     int height;
 };
 
-// Lets Mesa draw on a thread of its own (set before a context is made).
-void DrawOnTheDriversThread();
-
 // Opens the display, finds or makes the window and a context current on it.
 // An empty message on success; what failed otherwise.
 std::string OpenXTarget(XTarget& target, const HackOptions& options);

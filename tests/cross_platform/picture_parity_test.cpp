@@ -45,7 +45,7 @@ class GlWindow : public ::testing::Test {
         SpriteImage sprite = {};
         ASSERT_EQ(DecodeSpritePng(png.data, png.size, sprite), "");
         ASSERT_TRUE(CreateGlRenderer(renderer_, sprite, 5000));
-        SetGlView(renderer_, kSnapshotWidth, kSnapshotHeight);
+        SetGlView(kSnapshotWidth, kSnapshotHeight);
     }
     void TearDown() override {
         if (display_ == nullptr) {

@@ -2,40 +2,7 @@
 # screenshot shows.
 # shellcheck shell=bash
 
-# snow_check WHAT IMAGE GEOMETRY MIN_SPOTS
-# Succeeds when the part GEOMETRY (WxH+X+Y) of IMAGE shows soft snow on black,
-# judged on the green channel as the Windows snow tests judge a capture:
-# - at least MIN_SPOTS separate spots, four-connected patches brighter than
-#   40 of 255 (the dimmest far flakes stay below it);
-# - more than half of the pixels black (below 8): flakes are sparse;
-# - more than four partly lit pixels (8 to 199) for each spot: the glow around
-#   a soft flake, which a hard-edged dot does not have.
-# Prints the figures either way.
-snow_check() {
-    local what=$1 image=$2 geometry=$3 min_spots=$4 spots figures
-    spots=$(convert "$image" -crop "$geometry" +repage -channel G -separate +channel \
-        -threshold 15.9% -define connected-components:verbose=true \
-        -connected-components 4 null: | grep -c 'gray(255)' || true)
-    figures=$(convert "$image" -crop "$geometry" +repage -channel G -separate +channel \
-        -depth 8 -format %c histogram:info:- |
-        awk '{ n = $1 + 0; split($2, v, "[(),]"); all += n;
-               if (v[2] < 8) black += n; else if (v[2] < 200) soft += n }
-             END { printf "%.3f %d", black / all, soft }')
-    local black=${figures% *} soft=${figures#* }
-    echo "$what: $spots spots, black share $black, $soft softly lit pixels"
-    if [ "$spots" -lt "$min_spots" ]; then
-        echo "$what: fewer than $min_spots bright spots"
-        return 1
-    fi
-    if ! awk -v b="$black" 'BEGIN { exit !(b > 0.5) }'; then
-        echo "$what: not mostly black"
-        return 1
-    fi
-    if [ "$soft" -le $((spots * 4)) ]; then
-        echo "$what: the spots do not glow softly"
-        return 1
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/snow_check.sh"
 
 # wait_for_window TITLE PID
 # Prints the X window of a visible window named TITLE on $DISPLAY once there

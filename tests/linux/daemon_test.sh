@@ -89,7 +89,7 @@ echo "the daemon's xscreensaver-gfx (pid $gfx_pid) runs the hack in pid $hack_pi
 
 sleep 20
 import -window root "$PWD/daemon-snow.png"
-snow_check "$PWD/daemon-snow.png" 1024x768+0+0 100
+snow_check "snow on the screen" "$PWD/daemon-snow.png" 1024x768+0+0 100 0.75 8 || fail "no snow"
 
 as_user xscreensaver-command -deactivate
 wait_for_exit "$hack_pid" 2

@@ -2,6 +2,8 @@
 # screenshot shows, and how the hack ends.
 # shellcheck shell=bash
 
+source "$(dirname "${BASH_SOURCE[0]}")/../support/snow_check.sh"
+
 fail() {
     echo "FAILED: $*" >&2
     exit 1
@@ -42,29 +44,6 @@ wait_for_drawing() {
         sleep 0.5
     done
     fail "nothing drawn within 60 seconds"
-}
-
-# snow_check IMAGE GEOMETRY MIN_SPOTS
-# Succeeds when the area GEOMETRY of IMAGE shows soft snow on black, judged on
-# its grey levels: at least MIN_SPOTS separate spots (eight-connected patches
-# brighter than 40 of 255), more than 3 of 4 pixels black (below 8), and
-# more than four softly lit pixels (8 to 199) for each spot, the glow around
-# a soft flake that a hard-edged dot does not have. Prints the figures.
-snow_check() {
-    local spots figures black soft
-    spots=$(convert "$1" -crop "$2" +repage -colorspace gray -threshold 15.9% \
-        -define connected-components:verbose=true -connected-components 8 null: |
-        grep -c 'gray(255)' || true)
-    figures=$(convert "$1" -crop "$2" +repage -colorspace gray -depth 8 \
-        -format %c histogram:info:- |
-        awk '{ n = $1 + 0; split($2, v, "[(),]"); all += n;
-               if (v[2] < 8) black += n; else if (v[2] < 200) soft += n }
-             END { printf "%.3f %d", black / all, soft }')
-    black=${figures% *} soft=${figures#* }
-    echo "snow in $2: $spots spots, black share $black, $soft softly lit pixels"
-    [ "$spots" -ge "$3" ] || fail "fewer than $3 bright spots"
-    awk -v b="$black" 'BEGIN { exit !(b > 0.75) }' || fail "the screen is not mostly black"
-    [ "$soft" -gt $((spots * 4)) ] || fail "the spots do not glow softly"
 }
 
 # wait_for_exit PID SECONDS

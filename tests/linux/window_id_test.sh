@@ -19,7 +19,7 @@ hack_pid=$!
 wait_for_drawing "$geometry" "$hack_pid"
 sleep 5
 import -window root "$PWD/window-id-snow.png"
-snow_check "$PWD/window-id-snow.png" "$geometry" 10
+snow_check "snow in $geometry" "$PWD/window-id-snow.png" "$geometry" 10 0.75 8 || fail "no snow"
 
 echo >&"${window_maker[1]}" # the window's end
 wait_for_exit "$hack_pid" 2

@@ -1,5 +1,7 @@
 // The diagnostic log: one line to the debugger channel, then appended to
-// "log.txt" in the current directory.
+// "log.txt" in the current directory or, when that cannot be opened, in
+// %LOCALAPPDATA%\Nubrisk\Quillfrost. A log past 1 MiB is renamed
+// "log.old.txt" and a new one begins.
 #pragma once
 
 #include <cstdint>

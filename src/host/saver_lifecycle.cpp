@@ -92,8 +92,19 @@ HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int3
     }
     Steps().fillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
                                   state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
-    return Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                &state.presentParameters, &state.device);
+    result = Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                  &state.presentParameters, &state.device);
+    // Windows may refuse the display to a run (a Remote Desktop session, say):
+    // a windowed device over the whole window draws the same snow.
+    if (FAILED(result) && fullScreen) {
+        state.backBufferFormat = D3DFMT_UNKNOWN;
+        Steps().fillPresentParameters(0, window, state.clientWidth, state.clientHeight,
+                                      state.backBufferFormat, D3DFMT_UNKNOWN,
+                                      &state.presentParameters);
+        result = Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                      &state.presentParameters, &state.device);
+    }
+    return result;
 }
 
 HRESULT SetupScene(int32_t flakeCount) {

@@ -14,8 +14,9 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // The device of a run. The run takes the display for itself (exclusive full
 // screen at the client size) when its window covers at least the full-screen
 // client area, the desktop has one monitor and the adapter has a display mode
-// of that size; otherwise one windowed device covers the whole window. Returns
-// what the device creation returns.
+// of that size; otherwise, or when the exclusive device cannot be made, one
+// windowed device covers the whole window. Returns what the last device
+// creation returns.
 HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int32_t monitors,
                         uint8_t colourDepth);
 

@@ -1,6 +1,8 @@
 #include "platform/platform.h"
+#include "platform/local_app_data.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 // Generated at configure time from the files the resource script compiles in.
 struct EmbeddedResource {
@@ -32,4 +34,9 @@ ResourceBytes PlatformResourceBytes(int id) {
         }
     }
     return {nullptr, 0};
+}
+
+std::filesystem::path PlatformLocalAppData() {
+    const char* folder = std::getenv("LOCALAPPDATA");
+    return folder != nullptr ? std::filesystem::path(folder) : std::filesystem::path();
 }

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/local_app_data.h"
 
 #include <cstdio>
 
@@ -31,4 +32,14 @@ ResourceBytes PlatformResourceBytes(int id) {
     }
     return {static_cast<const unsigned char*>(data),
             static_cast<uint32_t>(SizeofResource(nullptr, found))};
+}
+
+std::filesystem::path PlatformLocalAppData() {
+    // Wide characters: a user's name need not fit the ANSI code page.
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    return std::filesystem::path(buffer);
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "diag/log.h"
+#include "platform/local_app_data.h"
 
 namespace fs = std::filesystem;
 
@@ -35,10 +37,11 @@ class LogFileTest : public ::testing::Test {
         fs::current_path(previous_);
         fs::remove_all(dir_);
     }
-    static std::string FileBytes() {
-        std::ifstream in("log.txt", std::ios::binary);
+    static std::string Bytes(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    static std::string FileBytes() { return Bytes("log.txt"); }
     fs::path previous_;
     fs::path dir_;
 };
@@ -66,22 +69,51 @@ TEST_F(LogFileTest, AppendsToAnExistingFileWithoutTruncating) {
     EXPECT_EQ(FileBytes(), "earlier contents" + n + "first" + n + "second" + n);
 }
 
-TEST_F(LogFileTest, AFileThatCannotBeOpenedIsSurvived) {
-    // A directory in the way of the file makes every open fail.
+TEST_F(LogFileTest, ALogThatCannotBeOpenedHereGoesToTheUsersOwnFolder) {
+    // A directory in the way of the file makes every open here fail.
     fs::create_directory("log.txt");
 #ifndef _WIN32
-    ::testing::internal::CaptureStderr();
+    // Natively a folder of the test's stands in for %LOCALAPPDATA%.
+    setenv("LOCALAPPDATA", (dir_ / "AppData").string().c_str(), 1);
 #endif
+    const fs::path appData = PlatformLocalAppData();
+    ASSERT_FALSE(appData.empty()) << "no %LOCALAPPDATA%";
+    const fs::path userLog = appData / "Nubrisk" / "Quillfrost" / "log.txt";
+    const std::string earlier = Bytes(userLog);
     LogMessage("dhHandleLostDevice ", kDeviceLost);
-#ifndef _WIN32
-    const std::string debugger = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(debugger, "dhHandleLostDevice  : D3DERR_DEVICELOST\nError writing to log file\n");
-#endif
     EXPECT_TRUE(fs::is_directory("log.txt"));
-    // The next call still works once the way is clear.
+    const std::string written = Bytes(userLog);
+#ifdef _WIN32
+    // Wine's own folder: what was there before stays.
+    if (earlier.empty()) {
+        fs::remove(userLog);
+    } else {
+        std::ofstream(userLog, std::ios::binary) << earlier;
+    }
+#endif
+    EXPECT_EQ(written, earlier + "dhHandleLostDevice  : D3DERR_DEVICELOST" + kNewline);
+
+#ifndef _WIN32
+    // With no folder of the user's either, the line reaches only the debugger.
+    unsetenv("LOCALAPPDATA");
+    ::testing::internal::CaptureStderr();
+    LogMessage("dhHandleLostDevice ", kDeviceLost);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "dhHandleLostDevice  : D3DERR_DEVICELOST\nError writing to log file\n");
+#endif
+    // The next call writes here again once the way is clear.
     fs::remove("log.txt");
     LogMessage("after", 0);
     EXPECT_EQ(FileBytes(), std::string("after") + kNewline);
+}
+
+TEST_F(LogFileTest, ALogPastOneMebibyteIsSetAsideAndANewOneBegins) {
+    std::ofstream("log.old.txt", std::ios::binary) << "older";
+    std::ofstream("log.txt", std::ios::binary) << std::string(1024 * 1024, 'x');
+    LogMessage("at the limit", 0); // appended: the log has not passed 1 MiB yet
+    LogMessage("past it", 0);
+    EXPECT_EQ(Bytes("log.old.txt"), std::string(1024 * 1024, 'x') + "at the limit" + kNewline);
+    EXPECT_EQ(FileBytes(), std::string("past it") + kNewline);
 }
 
 #ifndef _WIN32

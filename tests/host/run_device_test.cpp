@@ -68,6 +68,22 @@ TEST_F(RunDevice, SeveralMonitorsOrASizeWithoutAModeDrawInAWindowOverAllOfIt) {
     EXPECT_EQ(DeviceFor(1).Windowed, TRUE);
 }
 
+TEST_F(RunDevice, AnExclusiveDeviceThatCannotBeMadeGivesWayToAWindowedOne) {
+    direct3d_.exclusiveCreateResult = D3DERR_NOTAVAILABLE;
+    EXPECT_EQ(CreateRunDevice(kWindow, 1024, 740, 1, 32), D3D_OK);
+    ASSERT_EQ(direct3d_.creations.size(), 2u);
+    EXPECT_EQ(direct3d_.creations[0].windowed, FALSE);
+    EXPECT_EQ(direct3d_.creations[1].windowed, TRUE);
+    EXPECT_EQ(gSaverState.presentParameters.BackBufferWidth, 0u);
+    EXPECT_EQ(gSaverState.presentParameters.BackBufferFormat, D3DFMT_UNKNOWN);
+
+    // When the windowed one fails too, its failure is the run's: it ends with 1.
+    direct3d_.creations.clear();
+    direct3d_.createResult = D3DERR_NOTAVAILABLE;
+    EXPECT_EQ(CreateRunDevice(kWindow, 1024, 740, 1, 32), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(direct3d_.creations.size(), 2u);
+}
+
 // A run whose scene is built by the real steps for a 640 x 480 window and
 // whose device is the recording double.
 class TroubledDevice : public ::testing::Test {

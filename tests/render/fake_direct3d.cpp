@@ -195,7 +195,9 @@ HRESULT FakeDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT inde
 HRESULT FakeDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND window,
                                    DWORD behaviour, D3DPRESENT_PARAMETERS* parameters,
                                    IDirect3DDevice9** device) {
-    creations.push_back({adapter, deviceType, window, behaviour, parameters});
-    *device = SUCCEEDED(createResult) ? deviceToCreate : nullptr;
-    return createResult;
+    creations.push_back({adapter, deviceType, window, behaviour, parameters, parameters->Windowed});
+    const HRESULT result =
+        parameters->Windowed || FAILED(createResult) ? createResult : exclusiveCreateResult;
+    *device = SUCCEEDED(result) ? deviceToCreate : nullptr;
+    return result;
 }

@@ -493,11 +493,13 @@ class FakeDirect3D : public IDirect3D9 {
         HWND window;
         DWORD behaviour;
         D3DPRESENT_PARAMETERS* parameters;
+        BOOL windowed; // as the parameters said at the creation
     };
 
     std::set<D3DFORMAT> acceptedFormats; // CheckDeviceType succeeds for these
     std::vector<D3DDISPLAYMODE> modes;   // the default adapter's display modes
     HRESULT createResult = D3D_OK;
+    HRESULT exclusiveCreateResult = D3D_OK; // what an exclusive creation gets besides
     IDirect3DDevice9* deviceToCreate = nullptr;
 
     std::vector<Check> checks;

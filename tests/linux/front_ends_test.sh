@@ -56,8 +56,7 @@ dpkg -i "$deb" >/dev/null
 install -m 755 /usr/libexec/xscreensaver/quillfrost "$home/quillfrost"
 
 # as_user SCRIPT: the sh SCRIPT as the user in a D-Bus session of its own,
-# in MATE (whose desktop entries name it in OnlyShowIn), and in the mount
-# namespace with no display mode but Quillfrost.
+# in the mount namespace with no display mode but Quillfrost.
 as_user() {
     # shellcheck disable=SC2016 # the inner shell expands them
     unshare --mount --propagation private sh -c '
@@ -66,7 +65,7 @@ as_user() {
         mount -t tmpfs none /usr/lib/mate-screensaver/mate-screensaver
         exec "$@"' "$home/quillfrost" \
         runuser -u "$user" -- env -i DISPLAY="$DISPLAY" HOME="$user_home" PATH=/usr/bin:/bin \
-        XDG_CURRENT_DESKTOP=MATE NO_AT_BRIDGE=1 dbus-run-session -- sh -c "$1"
+        NO_AT_BRIDGE=1 dbus-run-session -- sh -c "$1"
 }
 
 # running PID: whether the process PID runs (a zombie has ended).

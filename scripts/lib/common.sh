@@ -73,5 +73,13 @@ qf_ensure_wineprefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
     fi
+    qf_wine_unmanaged
     wineserver -w 2>/dev/null || true
+}
+
+# No window manager runs on the test displays: Wine is told so, or it waits
+# two seconds for one each time a full-screen window is hidden or destroyed.
+qf_wine_unmanaged() {
+    grep -qF '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }

@@ -1,18 +1,25 @@
 #include "render/render_setup.h"
 
 #include "platform/platform.h"
-#include "render/camera_matrices.h"
 #include "render/texture_from_image.h"
 #include "resource_ids.h"
+#include "view/camera.h"
 
 namespace {
 
-constexpr float kFieldOfView = 0.85f;
-constexpr float kNearPlane = 0.1f;
-constexpr float kFarPlane = 20.0f;
-
 void BeepTextureFailure() {
     PlatformBeep(500, 1000);
+}
+
+// The same rows and columns.
+D3DMATRIX ToD3DMatrix(const Matrix4& matrix) {
+    D3DMATRIX converted;
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            converted.m[row][column] = matrix.m[row][column];
+        }
+    }
+    return converted;
 }
 
 } // namespace
@@ -49,12 +56,10 @@ void ApplyRenderStates(IDirect3DDevice9* device, IDirect3DTexture9* texture) {
 }
 
 void SetupCamera(IDirect3DDevice9* device, int32_t clientWidth, int32_t clientHeight) {
-    const D3DVECTOR eye = {0.0f, 0.0f, 0.0f};
-    const D3DVECTOR at = {0.0f, 0.0f, 1.0f};
-    const D3DVECTOR up = {0.0f, 1.0f, 0.0f};
-    D3DMATRIX view = MatrixLookAtLH(eye, at, up);
+    const Camera camera = SnowCamera();
+    D3DMATRIX view = ToD3DMatrix(CameraView(camera));
     device->SetTransform(D3DTS_VIEW, &view);
-    D3DMATRIX projection = MatrixPerspectiveFovLH(
-        kFieldOfView, CameraAspect(clientWidth, clientHeight), kNearPlane, kFarPlane);
+    D3DMATRIX projection =
+        ToD3DMatrix(CameraProjection(camera, CameraAspect(clientWidth, clientHeight)));
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "fake_direct3d.h"
-#include "render/camera_matrices.h"
 #include "render/render_setup.h"
 
 namespace {
@@ -70,15 +69,6 @@ TEST(LoadSpriteTexture, WithoutTheSpriteResourceFailsWithNoTexture) {
     EXPECT_EQ(device.createTextureCalls, 0);
 }
 
-TEST(CameraAspect, IsWidthOverHeightAsAFloat) {
-    EXPECT_EQ(CameraAspect(1024, 768), 1.3333334f);
-    EXPECT_EQ(CameraAspect(1280, 1024), 1.25f);
-    EXPECT_EQ(CameraAspect(152, 112), static_cast<float>(152.0 / 112.0));
-    // A window without area gets a square view rather than a broken matrix.
-    EXPECT_EQ(CameraAspect(640, 0), 1.0f);
-    EXPECT_EQ(CameraAspect(0, 480), 1.0f);
-}
-
 D3DMATRIX Identity() {
     D3DMATRIX m{};
     m._11 = m._22 = m._33 = m._44 = 1.0f;
@@ -115,56 +105,6 @@ TEST(SetupCamera, SetsTheIdentityViewAndTheFormulaProjection) {
     EXPECT_EQ(device.stateCalls,
               (std::vector<std::string>{Call("SetTransform", D3DTS_VIEW, 0),
                                         Call("SetTransform", D3DTS_PROJECTION, 0)}));
-}
-
-// Row vector times matrix, as Direct3D transforms points.
-void Transform(const D3DMATRIX& m, float x, float y, float z, float out[4]) {
-    for (int c = 0; c < 4; ++c) {
-        out[c] = x * m.m[0][c] + y * m.m[1][c] + z * m.m[2][c] + m.m[3][c];
-    }
-}
-
-TEST(CameraMatrices, DepthTwoIsInsideTheViewVolumeAndDepthPoint05IsClipped) {
-    D3DMATRIX projection = MatrixPerspectiveFovLH(0.85f, 1.3333334f, 0.1f, 20.0f);
-    float p[4];
-    Transform(projection, 0.5f, -0.5f, 2.0f, p);
-    EXPECT_GT(p[2] / p[3], 0.0f);
-    EXPECT_LT(p[2] / p[3], 1.0f);
-    EXPECT_LT(std::fabs(p[0] / p[3]), 1.0f);
-    EXPECT_LT(std::fabs(p[1] / p[3]), 1.0f);
-    Transform(projection, 0.0f, 0.0f, 0.05f, p);
-    EXPECT_LT(p[2] / p[3], 0.0f);
-    // The near and far planes land on depth 0 and 1.
-    Transform(projection, 0.0f, 0.0f, 0.1f, p);
-    EXPECT_NEAR(p[2] / p[3], 0.0f, 1e-6f);
-    Transform(projection, 0.0f, 0.0f, 20.0f, p);
-    EXPECT_NEAR(p[2] / p[3], 1.0f, 1e-6f);
-    // The top edge of the field of view at depth 1 is tan(0.425) up.
-    Transform(projection, 0.0f, std::tan(0.425f), 1.0f, p);
-    EXPECT_NEAR(p[1] / p[3], 1.0f, 1e-5f);
-}
-
-TEST(CameraMatrices, LookAtMovesTheEyeToTheOriginAndTheTargetOntoPlusZ) {
-    const D3DVECTOR eye = {1.0f, 2.0f, 3.0f};
-    const D3DVECTOR at = {4.0f, 2.0f, 7.0f};
-    const D3DVECTOR up = {0.0f, 1.0f, 0.0f};
-    D3DMATRIX view = MatrixLookAtLH(eye, at, up);
-    float p[4];
-    Transform(view, eye.x, eye.y, eye.z, p);
-    EXPECT_NEAR(p[0], 0.0f, 1e-6f);
-    EXPECT_NEAR(p[1], 0.0f, 1e-6f);
-    EXPECT_NEAR(p[2], 0.0f, 1e-6f);
-    Transform(view, at.x, at.y, at.z, p);
-    EXPECT_NEAR(p[0], 0.0f, 1e-5f);
-    EXPECT_NEAR(p[1], 0.0f, 1e-5f);
-    EXPECT_NEAR(p[2], 5.0f, 1e-5f); // the distance from eye to target
-    // A point above the eye stays above; one to the right (left-handed: +x
-    // when looking down +z with y up) stays to the right.
-    Transform(view, eye.x, eye.y + 1.0f, eye.z, p);
-    EXPECT_NEAR(p[1], 1.0f, 1e-6f);
-    const D3DVECTOR straight = {0.0f, 0.0f, 1.0f};
-    D3DMATRIX plain = MatrixLookAtLH({0.0f, 0.0f, 0.0f}, straight, up);
-    ExpectMatrixNear(plain, Identity());
 }
 
 } // namespace

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "flakes/scene_build.h"
-#include "flakes/update_flakes.h"
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
 #include "linux/gl_renderer.h"
 #include "linux/x_target.h"
-#include "math/random.h"
+#include "core/math/random.h"
 #include "platform/platform.h"
 #include "resource_ids.h"
 

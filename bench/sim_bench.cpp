@@ -5,13 +5,13 @@
 #include <random>
 #include <vector>
 
-#include "flakes/update_flakes.h"
-#include "math/random.h"
+#include "core/flakes/update_flakes.h"
+#include "core/math/random.h"
 #include "platform/platform.h"
-#include "render/flake_vertices.h"
-#include "wind/noise_table.h"
+#include "core/view/flake_vertices.h"
+#include "core/wind/noise_table.h"
 #include "resource_ids.h"
-#include "wind/sample_wind.h"
+#include "core/wind/sample_wind.h"
 
 namespace {
 constexpr int32_t kFlakes = 5000;

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "flakes/flake_scene.h"
+#include "core/flakes/flake_scene.h"
 #include "linux/sprite_image.h"
-#include "render/flake_vertices.h"
+#include "core/view/flake_vertices.h"
 
 struct GlRenderer {
     uint32_t texture;      // the sprite; 0 when not held

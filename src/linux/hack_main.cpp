@@ -11,17 +11,17 @@
 
 #include <GL/glx.h>
 
-#include "clock/tick_clock.h"
-#include "flakes/scene_build.h"
-#include "flakes/update_flakes.h"
+#include "core/clock/tick_clock.h"
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
 #include "linux/gl_renderer.h"
 #include "linux/hack_options.h"
 #include "linux/sprite_image.h"
 #include "linux/x_target.h"
 #include "platform/platform.h"
-#include "render/flake_vertices.h"
+#include "core/view/flake_vertices.h"
 #include "resource_ids.h"
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 
 namespace {
 

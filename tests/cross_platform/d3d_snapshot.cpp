@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "render/device_setup.h"
-#include "render/draw_flakes.h"
-#include "render/render_setup.h"
+#include "windows/render/device_setup.h"
+#include "windows/render/draw_flakes.h"
+#include "windows/render/render_setup.h"
 #include "render_target.h"
 #include "snapshot_scene.h"
 

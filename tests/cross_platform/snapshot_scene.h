@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "flakes/scene_build.h"
-#include "flakes/update_flakes.h"
-#include "math/random.h"
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
+#include "core/math/random.h"
 #include "platform/platform.h"
 
 constexpr int32_t kSnapshotWidth = 640;

@@ -1,16 +1,16 @@
 # cmake -DSRC=src-dir -P check_layers.cmake
-# The layers of src/ only point down: host over render, settings and flakes,
-# over wind, over math, over the platform seam. The portable core (math, the
-# clock, wind, flakes and the vertex build) sees no window system, no
-# Direct3D, no settings and never ends the process.
-set(core_globs math/* clock/* wind/* flakes/* render/flake_vertices.*)
+# The layers of src/ only point down. The portable core (core/) sees nothing
+# but itself and the platform seam: no window system, no Direct3D, no
+# OpenGL, no program's code, and it never ends the process. The programs
+# (windows/, linux/) use the core and never each other; inside the Windows
+# saver the host sits over render, settings and diag, and render over diag.
 set(violations "")
 
 # check(<globs> <what> <regex>...): every line of those files that matches.
 function(check globs what)
     set(found "")
     foreach(glob IN LISTS globs)
-        file(GLOB files ${SRC}/${glob})
+        file(GLOB_RECURSE files ${SRC}/${glob})
         foreach(file IN LISTS files)
             # One list entry a line: the code's semicolons would split a line
             # and its square brackets would join lines.
@@ -32,12 +32,17 @@ function(check globs what)
     endforeach()
 endfunction()
 
-check("${core_globs}" "the core includes a platform or settings header"
-      "#include <windows\\.h>" "#include <d3d9\\.h>" "#include \"settings/" "#include \"host/"
-      "#include \"diag/")
-check("${core_globs}" "the core ends the process" "[^a-zA-Z_]exit[ ]*\\(" "abort[ ]*\\("
+check("core/*" "the core includes a window-system, graphics or program header"
+      "#include <(windows|d3d9|GL/|GLES2/|X11/|emscripten)"
+      "#include \"(windows|linux|gl|web)/")
+check("core/*" "the core ends the process" "[^a-zA-Z_]exit[ ]*\\(" "abort[ ]*\\("
       "std::terminate")
-check("render/*" "render reaches up into the host" "#include \"host/")
-check("wind/*" "wind reaches up into the flakes" "#include \"flakes/")
-check("math/*" "math reaches up" "#include \"(wind|flakes|clock|render)/")
-check("flakes/*" "flakes reach up" "#include \"(render|host|settings)/")
+check("platform/*" "the platform seam reaches up" "#include \"(core|windows|linux|gl|web)/")
+check("windows/*" "the Windows saver reaches into another platform" "#include \"(linux|gl|web)/")
+check("linux/*" "the Linux hack reaches into another platform" "#include \"(windows|web)/")
+check("windows/render/*" "render reaches up into the host" "#include \"windows/host/")
+check("windows/diag/*" "diag reaches up" "#include \"windows/(host|render|settings)/")
+check("windows/settings/*" "settings reach up" "#include \"windows/(host|render)/")
+check("core/wind/*" "wind reaches up into the flakes" "#include \"core/(flakes|view)/")
+check("core/math/*" "math reaches up" "#include \"core/(wind|flakes|clock|view|settings)/")
+check("core/flakes/*" "flakes reach up" "#include \"core/view/")

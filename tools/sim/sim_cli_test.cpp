@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "flakes/scene_build.h"
-#include "flakes/update_flakes.h"
-#include "math/random.h"
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
+#include "core/math/random.h"
 #include "platform/platform.h"
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 
 namespace {
 struct RunResult {

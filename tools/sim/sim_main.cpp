@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "flakes/scene_build.h"
-#include "flakes/update_flakes.h"
-#include "math/random.h"
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
+#include "core/math/random.h"
 #include "platform/platform.h"
-#include "render/flake_vertices.h"
-#include "settings/settings.h"
+#include "core/view/flake_vertices.h"
+#include "core/settings/settings.h"
 #include "sim_options.h"
 
 namespace {

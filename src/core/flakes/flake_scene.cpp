@@ -1,0 +1,108 @@
+#include "core/flakes/flake_scene.h"
+
+#include <cmath>
+#include <new>
+
+#include "core/math/random.h"
+
+namespace {
+// The half width of the box for a view; a view without height (a collapsed
+// preview) gets the box of a square view rather than an infinite one.
+float HalfWidth(int32_t viewWidth, int32_t viewHeight) {
+    if (viewHeight <= 0) {
+        return 0.7f;
+    }
+    float scaledWidth = static_cast<float>(static_cast<double>(viewWidth) * 0.7);
+    return static_cast<float>(static_cast<double>(scaledWidth) / viewHeight);
+}
+
+// One flake every floor(20000 / count) ms, never faster than one per 10 ms.
+uint32_t ReleaseInterval(int32_t flakeCount) {
+    if (flakeCount <= 0) {
+        return 20000; // nothing to release; the interval of a single flake
+    }
+    uint32_t interval = static_cast<uint32_t>(std::floor(20000.0 / flakeCount));
+    return interval < 10u ? 10u : interval;
+}
+} // namespace
+
+int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
+                        const Diagnostics& diagnostics) {
+    // Nothing owned yet: a scene whose flakes cannot be made releases safely.
+    scene.wind.values = nullptr;
+
+    SetFlakeSceneView(scene, desc.viewWidth, desc.viewHeight);
+    scene.minY = -0.5f;
+    scene.maxY = 1.4f;
+    scene.minZ = 0.0f;
+    scene.maxZ = 1.0f;
+
+    int32_t result = CreateFlakes(scene, desc.flakeCount, scene.minX, scene.maxX, scene.minY,
+                                  scene.maxY, scene.minZ, scene.maxZ);
+    if (result != 0) {
+        return result;
+    }
+    result = InitNoiseTable(scene.wind, desc.table, desc.speed, diagnostics);
+    if (result != 0) {
+        return result;
+    }
+    scene.dragCoefficient = 0.000000004f;
+    scene.gravity = Vec3Scale(Vec3UnitY(), -0.000000004f);
+    scene.releaseClockMs = 0;
+    scene.releaseIntervalMs = ReleaseInterval(desc.flakeCount);
+    return 0;
+}
+
+void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
+    scene.viewWidth = viewWidth;
+    scene.viewHeight = viewHeight;
+    float r = HalfWidth(viewWidth, viewHeight);
+    scene.minX = static_cast<float>(0.5 - r);
+    scene.maxX = static_cast<float>(0.5 + r);
+}
+
+int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
+                     float maxY, float minZ, float maxZ) {
+    scene.flakeCount = 0;
+    scene.flakes = nullptr;
+    if (flakeCount < 0) {
+        return 1;
+    }
+    if (flakeCount == 0) {
+        return 0;
+    }
+    Flake* flakes = new (std::nothrow) Flake[static_cast<size_t>(flakeCount)];
+    if (flakes == nullptr) {
+        return 1;
+    }
+    scene.flakeCount = flakeCount;
+    scene.flakes = flakes;
+    for (int32_t i = 0; i < flakeCount; ++i) {
+        InitFlake(flakes[i], minX, maxX, minY, maxY, minZ, maxZ);
+    }
+    return 0;
+}
+
+void InitFlake(Flake& flake, float minX, float maxX, float /*minY*/, float maxY, float minZ,
+               float maxZ) {
+    float z = RandomRange(minZ, maxZ);
+    float x = RandomRange(minX, maxX);
+    flake.size = RandomRange(0.02f, 0.05f);
+    flake.flutter = RandomRange(0.05f, 0.07f);
+    flake.angle = RandomRange(0.0f, 6.2831855f);
+    flake.spinRate = RandomRange(0.00003f, 0.00005f);
+    flake.terminalSpeed = RandomRange(0.000008f, 0.000016f);
+    flake.mass = static_cast<float>(flake.size * 0.8);
+    double terminal = flake.terminalSpeed;
+    flake.invTerminalSpeedSq = 1.0 / (terminal * terminal);
+    flake.position = Vec3Set(x, maxY, z);
+    flake.velocity = Vec3Clear();
+    flake.active = 0;
+}
+
+void ReleaseFlakeScene(FlakeScene& scene) {
+    ReleaseNoiseTable(scene.wind);
+    delete[] scene.flakes;
+    scene.flakes = nullptr;
+    scene.flakeCount = 0;
+}

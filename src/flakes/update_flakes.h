@@ -1,8 +1,0 @@
-#pragma once
-
-#include <cstdint>
-
-#include "flakes/flake_scene.h"
-
-// Advances the scene by one tick of the given microseconds.
-void UpdateFlakes(FlakeScene& scene, uint32_t elapsedMicroseconds);

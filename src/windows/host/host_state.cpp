@@ -1,0 +1,3 @@
+#include "windows/host/host_state.h"
+
+HostState gHostState;

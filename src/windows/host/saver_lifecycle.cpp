@@ -1,0 +1,213 @@
+#include "windows/host/saver_lifecycle.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "core/clock/tick_clock.h"
+#include "core/flakes/flake_scene.h"
+#include "core/flakes/scene_build.h"
+#include "windows/host/saver_host.h"
+#include "windows/host/saver_state.h"
+#include "platform/platform.h"
+#include "core/view/flake_vertices.h"
+#include "windows/settings/settings_store.h"
+
+SaverState gSaverState;
+
+namespace {
+
+// The exit status of a run whose scene cannot be built for lack of memory.
+constexpr int kNoMemoryForTheScene = -1;
+
+const SaverSteps& Steps() {
+    return gHostState.steps;
+}
+
+// The start of a run. Ends the process when there is no Direct3D object or
+// device; a scene that cannot be set up leaves a black window without frames.
+void CreateRun(HWND window) {
+    SaverState& state = gSaverState;
+    RECT client = {};
+    GetClientRect(window, &client);
+    state.clientWidth = client.right;
+    state.clientHeight = client.bottom;
+    const int32_t fullWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+    const int32_t fullHeight = GetSystemMetrics(SM_CYFULLSCREEN);
+
+    // The settings are read once; the run uses only its own copy.
+    Steps().loadSettings();
+    state.settings = gSettings;
+    if (FAILED(Steps().createDirect3D(&state.direct3d))) {
+        exit(1);
+    }
+    HDC context = GetDC(window);
+    const int colourDepth = GetDeviceCaps(context, BITSPIXEL);
+    ReleaseDC(window, context);
+
+    if (FAILED(CreateRunDevice(window, fullWidth, fullHeight, GetSystemMetrics(SM_CMONITORS),
+                               static_cast<uint8_t>(colourDepth & 0xFF)))) {
+        Steps().releaseDevice(state.direct3d, state.device);
+        exit(1);
+    }
+
+    if (FAILED(SetupScene(FlakeCountForQuantity(state.settings.Quantity)))) {
+        ReleaseDrawResources();
+        Steps().releaseDevice(state.direct3d, state.device);
+        return;
+    }
+    SetTimer(window, kFrameTimerId, kFramePeriodMs, nullptr);
+}
+
+void DestroyRun(HWND window) {
+    KillTimer(window, kFrameTimerId);
+    ReleaseSpriteTexture();
+    DestroySceneObjects();
+    ReleaseDrawResources();
+    Steps().releaseDevice(gSaverState.direct3d, gSaverState.device);
+}
+
+} // namespace
+
+HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int32_t monitors,
+                        uint8_t colourDepth) {
+    SaverState& state = gSaverState;
+    uint8_t fullScreen =
+        (state.clientWidth >= fullWidth && state.clientHeight >= fullHeight) ? 1 : 0;
+    // The full-screen window spans the whole virtual screen. Over several
+    // monitors no adapter shows that as a mode: one windowed device covers
+    // them all.
+    if (monitors > 1) {
+        fullScreen = 0;
+    }
+    HRESULT result = Steps().chooseBackBufferFormat(state.direct3d, fullScreen, colourDepth,
+                                                    &state.backBufferFormat);
+    if (FAILED(result)) {
+        return result;
+    }
+    // Nor can the display take a size it has no mode for.
+    if (fullScreen && !Steps().isDisplayMode(state.direct3d, state.backBufferFormat,
+                                             state.clientWidth, state.clientHeight)) {
+        fullScreen = 0;
+        state.backBufferFormat = D3DFMT_UNKNOWN;
+    }
+    Steps().fillPresentParameters(fullScreen, window, state.clientWidth, state.clientHeight,
+                                  state.backBufferFormat, D3DFMT_UNKNOWN, &state.presentParameters);
+    result = Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                  &state.presentParameters, &state.device);
+    // Windows may refuse the display to a run (a Remote Desktop session, say):
+    // a windowed device over the whole window draws the same snow.
+    if (FAILED(result) && fullScreen) {
+        state.backBufferFormat = D3DFMT_UNKNOWN;
+        Steps().fillPresentParameters(0, window, state.clientWidth, state.clientHeight,
+                                      state.backBufferFormat, D3DFMT_UNKNOWN,
+                                      &state.presentParameters);
+        result = Steps().createDevice(state.direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                      &state.presentParameters, &state.device);
+    }
+    return result;
+}
+
+HRESULT SetupScene(int32_t flakeCount) {
+    SaverState& state = gSaverState;
+    HRESULT result = Steps().loadSpriteTexture(state.device, &state.spriteTexture);
+    if (FAILED(result)) {
+        return result;
+    }
+    Steps().applyRenderStates(state.device, state.spriteTexture);
+    Steps().setupCamera(state.device, state.clientWidth, state.clientHeight);
+    state.tickClock = nullptr;
+    state.flakeScene = nullptr;
+    // The stored noise tables are the program's resources; the parser's
+    // account of a table goes to standard output.
+    const SceneChoice choice = {flakeCount,
+                                state.clientWidth,
+                                state.clientHeight,
+                                state.settings.Speed,
+                                state.settings.FractalWind,
+                                PlatformResourceBytes,
+                                {PlatformStandardOutput, PlatformBeep}};
+    if (Steps().buildInitialScene(choice, state.tickClock, state.flakeScene) != 0) {
+        exit(kNoMemoryForTheScene);
+    }
+    // Room for the flakes of the scene that was built, left uninitialised: the
+    // drawing writes every vertex before using it.
+    const size_t capacity = FlakeVertexCapacity(state.flakeScene->flakeCount);
+    if (capacity == 0) {
+        return E_INVALIDARG;
+    }
+    state.vertices = new (std::nothrow) FlakeVertex[capacity];
+    if (!state.vertices) {
+        return E_OUTOFMEMORY;
+    }
+    return result;
+}
+
+void RenderFrame() {
+    SaverState& state = gSaverState;
+    if (!state.tickClock || !state.flakeScene) {
+        return;
+    }
+    Steps().updateTickClock(*state.tickClock);
+    const uint32_t stepMicroseconds = state.tickClock->stepMs * 1000u;
+    Steps().updateFlakes(*state.flakeScene, stepMicroseconds);
+    if (!state.device) {
+        return;
+    }
+    HRESULT result = state.device->TestCooperativeLevel();
+    if (SUCCEEDED(result)) {
+        Steps().buildFlakeVertices(*state.flakeScene, state.vertices);
+        result = Steps().drawFlakes(state.device, *state.flakeScene, state.vertices);
+    }
+    if (result == D3DERR_DEVICELOST || result == D3DERR_DEVICENOTRESET) {
+        // A device that was reset gets its states and camera again.
+        if (SUCCEEDED(Steps().handleLostDevice(state.device, &state.presentParameters, result))) {
+            RestoreDeviceState();
+        }
+    } else if (FAILED(result)) {
+        exit(1);
+    }
+}
+
+void RestoreDeviceState() {
+    Steps().applyRenderStates(gSaverState.device, gSaverState.spriteTexture);
+    Steps().setupCamera(gSaverState.device, gSaverState.clientWidth, gSaverState.clientHeight);
+}
+
+void ReleaseSpriteTexture() {
+    if (gSaverState.spriteTexture) {
+        gSaverState.spriteTexture->Release();
+        gSaverState.spriteTexture = nullptr;
+    }
+}
+
+void DestroySceneObjects() {
+    delete gSaverState.tickClock;
+    gSaverState.tickClock = nullptr;
+    if (gSaverState.flakeScene) {
+        Steps().releaseFlakeScene(*gSaverState.flakeScene);
+        delete gSaverState.flakeScene;
+        gSaverState.flakeScene = nullptr;
+    }
+}
+
+void ReleaseDrawResources() {
+    ReleaseSpriteTexture();
+    delete[] gSaverState.vertices;
+    gSaverState.vertices = nullptr;
+}
+
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CreateRun(window);
+        return 0;
+    case WM_TIMER:
+        RenderFrame();
+        return 0;
+    case WM_DESTROY:
+        DestroyRun(window);
+        return 0;
+    default:
+        return SaverDefaultProc(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,47 @@
+#include "core/clock/tick_clock.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform_native_testing.h"
+
+TEST(TickClock, StartsAtTheTickCountWithAStepOfOne) {
+    SetNativeTickOverride(true, 123456);
+    TickClock clock;
+    InitTickClock(clock, kMaxStepMs);
+    EXPECT_EQ(clock.startTicks, 123456u);
+    EXPECT_EQ(clock.nowTicks, 123456u);
+    EXPECT_EQ(clock.previousTicks, 123456u);
+    EXPECT_EQ(clock.stepMs, 1u);
+    EXPECT_EQ(clock.maxStepMs, 40000u);
+    SetNativeTickOverride(false);
+}
+
+TEST(TickClock, StepsAreAtLeastOneAndAtMostTheClamp) {
+    SetNativeTickOverride(true, 1000);
+    TickClock clock;
+    InitTickClock(clock, kMaxStepMs);
+    UpdateTickClock(clock); // same tick count
+    EXPECT_EQ(clock.stepMs, 1u);
+    SetNativeTickOverride(true, 1017);
+    UpdateTickClock(clock);
+    EXPECT_EQ(clock.stepMs, 17u);
+    EXPECT_EQ(clock.previousTicks, 1000u);
+    EXPECT_EQ(clock.nowTicks, 1017u);
+    SetNativeTickOverride(true, 1017 + 39999);
+    UpdateTickClock(clock);
+    EXPECT_EQ(clock.stepMs, 39999u);
+    SetNativeTickOverride(true, 1017 + 39999 + 50000);
+    UpdateTickClock(clock);
+    EXPECT_EQ(clock.stepMs, 40000u);
+    SetNativeTickOverride(false);
+}
+
+TEST(TickClock, AWrapOfTheTickCountGivesTheTrueStep) {
+    SetNativeTickOverride(true, 4294967280u);
+    TickClock clock;
+    InitTickClock(clock, kMaxStepMs);
+    SetNativeTickOverride(true, 16);
+    UpdateTickClock(clock);
+    EXPECT_EQ(clock.stepMs, 32u);
+    SetNativeTickOverride(false);
+}

@@ -2,68 +2,41 @@
 // wind, one wind sample, and the vertex build, at the largest flake count.
 #include <benchmark/benchmark.h>
 
-#include <random>
-#include <vector>
+#include <cstdio>
+#include <cstdlib>
 
-#include "core/flakes/update_flakes.h"
-#include "core/math/random.h"
-#include "platform/platform.h"
-#include "core/view/flake_vertices.h"
-#include "core/wind/noise_table.h"
-#include "resource_ids.h"
+#include "core/run/snow_run.h"
 #include "core/wind/sample_wind.h"
+#include "platform/platform.h"
 
 namespace {
 constexpr int32_t kFlakes = 5000;
-constexpr uint32_t kFrameMicroseconds = 10 * 1000;
+constexpr uint32_t kFrameMs = 10;
 
-// The first stored table when the build carries it, else one of random bytes
-// with the stored sizes.
-std::vector<unsigned char> TableCells() {
-    ResourceBytes stored = PlatformResourceBytes(IDR_NOISE_FIRST);
-    if (stored.data != nullptr) {
-        NoiseCells parsed =
-            ParseNoiseData(stored.data, static_cast<int32_t>(stored.size), {nullptr, nullptr});
-        if (parsed.cells != nullptr && parsed.sizeX == 16 && parsed.sizeY == 16 &&
-            parsed.sizeZ == 16 && parsed.sizeT == 16) {
-            std::vector<unsigned char> cells(parsed.cells, parsed.cells + 65536);
-            ReleaseNoiseCells(parsed);
-            return cells;
-        }
-        ReleaseNoiseCells(parsed);
-    }
-    std::mt19937 generator(129);
-    std::vector<unsigned char> cells(65536);
-    for (auto& c : cells) {
-        c = static_cast<unsigned char>(generator());
-    }
-    return cells;
-}
+// A run of 5000 flakes in steady state, started as the saver starts one:
+// every flake released (one each 10 ms) and 20 s of motion behind them, so
+// that they are spread through the box.
+struct SteadyRun {
+    SnowRun run{};
 
-// A scene of 5000 flakes in steady state: all released, and 20 s of motion
-// behind them so that they are spread through the box.
-struct SteadyScene {
-    FlakeScene scene{};
-    std::vector<unsigned char> cells;
-
-    explicit SteadyScene(bool fractal) {
-        cells = TableCells();
-        SeedRandom(2024);
-        const NoiseCells table = {cells.data(), 16, 16, 16, 16};
-        if (fractal) {
-            BuildFlakeScene(scene, {kFlakes, 1280, 1024, 0.5f, &table}, {nullptr, nullptr});
-        } else {
-            BuildFlakeScene(scene, {kFlakes, 1280, 1024, 0.25f, nullptr}, {nullptr, nullptr});
+    explicit SteadyRun(bool fractal) {
+        const SnowRunChoice choice = {{1.0f, 0.5f, static_cast<uint8_t>(fractal ? 1 : 0)},
+                                      1280,
+                                      1024,
+                                      PlatformResourceBytes,
+                                      {nullptr, nullptr},
+                                      1,
+                                      2024};
+        if (StartSnowRun(run, choice) != kSnowRunStarted || run.flakeScene->flakeCount != kFlakes) {
+            std::fprintf(stderr, "sim_bench: the run of %d flakes cannot be started\n", kFlakes);
+            std::exit(1);
         }
-        for (int32_t i = 0; i < scene.flakeCount; ++i) {
-            scene.flakes[i].active = 1;
-        }
-        scene.releaseClockMs = (kFlakes + 1) * scene.releaseIntervalMs;
-        for (int n = 0; n < 1000; ++n) {
-            UpdateFlakes(scene, 20 * 1000);
+        for (int n = 0; n < 3500; ++n) {
+            StepSnowRun(run, 20);
         }
     }
-    ~SteadyScene() { ReleaseFlakeScene(scene); }
+    ~SteadyRun() { EndSnowRun(run); }
+    const FlakeScene& Scene() const { return *run.flakeScene; }
 };
 
 void PerFlake(benchmark::State& state, int64_t flakesPerIteration) {
@@ -75,9 +48,9 @@ void PerFlake(benchmark::State& state, int64_t flakesPerIteration) {
 }
 
 void BM_UpdateFlakesFractal(benchmark::State& state) {
-    SteadyScene steady(true);
+    SteadyRun steady(true);
     for (auto _ : state) {
-        UpdateFlakes(steady.scene, kFrameMicroseconds);
+        StepSnowRun(steady.run, kFrameMs);
         benchmark::ClobberMemory();
     }
     PerFlake(state, kFlakes);
@@ -85,9 +58,9 @@ void BM_UpdateFlakesFractal(benchmark::State& state) {
 BENCHMARK(BM_UpdateFlakesFractal);
 
 void BM_UpdateFlakesPlain(benchmark::State& state) {
-    SteadyScene steady(false);
+    SteadyRun steady(false);
     for (auto _ : state) {
-        UpdateFlakes(steady.scene, kFrameMicroseconds);
+        StepSnowRun(steady.run, kFrameMs);
         benchmark::ClobberMemory();
     }
     PerFlake(state, kFlakes);
@@ -95,8 +68,8 @@ void BM_UpdateFlakesPlain(benchmark::State& state) {
 BENCHMARK(BM_UpdateFlakesPlain);
 
 void BM_SampleWind(benchmark::State& state) {
-    SteadyScene steady(true);
-    const FlakeScene& scene = steady.scene;
+    SteadyRun steady(true);
+    const FlakeScene& scene = steady.Scene();
     int32_t i = 0;
     for (auto _ : state) {
         float s = SampleWind(scene.wind, scene.flakes[i].position, scene.wind.phase);
@@ -108,10 +81,9 @@ void BM_SampleWind(benchmark::State& state) {
 BENCHMARK(BM_SampleWind);
 
 void BM_BuildFlakeVertices(benchmark::State& state) {
-    SteadyScene steady(true);
-    std::vector<FlakeVertex> vertices(static_cast<size_t>(kFlakes) * 8);
+    SteadyRun steady(true);
     for (auto _ : state) {
-        BuildFlakeVertices(steady.scene, vertices.data());
+        BuildSnowRunVertices(steady.run);
         benchmark::ClobberMemory();
     }
     PerFlake(state, kFlakes);

@@ -51,24 +51,23 @@ int main(int argc, char** argv) {
                             D3DFMT_UNKNOWN, &parameters);
     // A copying swap keeps the back buffer readable after Present.
     parameters.SwapEffect = D3DSWAPEFFECT_COPY;
-    FlakeScene scene{};
+    SnowRun run = {};
     if (FAILED(dhCreateDevice(direct3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, &parameters,
                               &device)) ||
-        FAILED(LoadSpriteTexture(device, &sprite)) || !BuildSnapshotScene(scene)) {
+        FAILED(LoadSpriteTexture(device, &sprite)) || !StartSnapshotRun(run)) {
         std::fprintf(stderr, "d3d_snapshot: no device, sprite or scene\n");
+        EndSnowRun(run);
         dhReleaseDevice(direct3d, device);
         return 1;
     }
     ApplyRenderStates(device, sprite);
     SetupCamera(device, kSnapshotWidth, kSnapshotHeight);
-    std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
-    BuildFlakeVertices(scene, vertices.data());
-    const HRESULT drawn = DrawFlakes(device, scene, vertices.data());
+    const HRESULT drawn = DrawFlakes(device, *run.flakeScene, run.vertices);
     const RenderTargetPicture picture = ReadRenderTarget(device);
     const std::vector<uint8_t> grey(picture.grey.begin(), picture.grey.end());
     const bool written = SUCCEEDED(drawn) && !grey.empty() &&
                          WritePgm(argv[1], grey, kSnapshotWidth, kSnapshotHeight);
-    ReleaseFlakeScene(scene);
+    EndSnowRun(run);
     sprite->Release();
     dhReleaseDevice(direct3d, device);
     DestroyWindow(window);

@@ -132,10 +132,10 @@ double Total(const Picture& picture) {
 }
 
 TEST_F(GlWindow, TheFixedSceneLooksTheSameAsTheWindowsSaversPicture) {
-    FlakeScene scene{};
-    ASSERT_TRUE(BuildSnapshotScene(scene));
-    const Picture gl = Draw(scene);
-    ReleaseFlakeScene(scene);
+    SnowRun run = {};
+    ASSERT_TRUE(StartSnapshotRun(run));
+    const Picture gl = Draw(*run.flakeScene);
+    EndSnowRun(run);
 
     const std::string out = ::testing::TempDir() + "quillfrost_d3d_snapshot.pgm";
     std::remove(out.c_str());

@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
-#include "core/math/random.h"
+#include "core/run/snow_run.h"
 #include "platform/platform.h"
 
 constexpr int32_t kSnapshotWidth = 640;
@@ -17,21 +15,21 @@ constexpr int32_t kSnapshotHeight = 480;
 
 // 1080 flakes with fractal wind, 15 s of 10 ms ticks: most are out, spread
 // through the box, some near and some far.
-inline bool BuildSnapshotScene(FlakeScene& scene) {
-    const SceneChoice choice = {FlakeCountForQuantity(0.2f),
-                                kSnapshotWidth,
-                                kSnapshotHeight,
-                                0.5f,
-                                1,
-                                PlatformResourceBytes,
-                                {nullptr, nullptr}};
-    SeedRandom(2024);
-    if (BuildSceneContents(scene, choice) != 0) {
+inline bool StartSnapshotRun(SnowRun& run) {
+    const SnowRunChoice choice = {{0.2f, 0.5f, 1},
+                                  kSnapshotWidth,
+                                  kSnapshotHeight,
+                                  PlatformResourceBytes,
+                                  {nullptr, nullptr},
+                                  1,
+                                  2024};
+    if (StartSnowRun(run, choice) != kSnowRunStarted) {
         return false;
     }
     for (int tick = 0; tick < 1500; ++tick) {
-        UpdateFlakes(scene, 10 * 1000);
+        StepSnowRun(run, 10);
     }
+    BuildSnowRunVertices(run);
     return true;
 }
 

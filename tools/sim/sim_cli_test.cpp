@@ -11,9 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
-#include "core/math/random.h"
+#include "core/run/snow_run.h"
 #include "platform/platform.h"
 #include "core/settings/settings.h"
 
@@ -116,19 +114,20 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
         RunResult r = RunSim(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
 
-        const SceneChoice choice = {FlakeCountForQuantity(PercentToFraction(3)),
-                                    800,
-                                    600,
-                                    PercentToFraction(80),
-                                    static_cast<uint8_t>(fractal),
-                                    PlatformResourceBytes,
-                                    {nullptr, nullptr}};
-        FlakeScene scene{};
-        SeedRandom(seed);
-        ASSERT_EQ(BuildSceneContents(scene, choice), 0);
+        const SnowRunChoice choice = {
+            {PercentToFraction(3), PercentToFraction(80), static_cast<uint8_t>(fractal)},
+            800,
+            600,
+            PlatformResourceBytes,
+            {nullptr, nullptr},
+            1,
+            seed};
+        SnowRun run = {};
+        ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
         for (uint32_t t = 0; t < ticks; ++t) {
-            UpdateFlakes(scene, stepMs * 1000);
+            StepSnowRun(run, stepMs);
         }
+        const FlakeScene& scene = *run.flakeScene;
 
         std::vector<std::string> lines = Lines(r.out);
         ASSERT_EQ(lines.size(), static_cast<size_t>(scene.flakeCount) + 1);
@@ -171,7 +170,7 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
         }
         // 21 s of simulated time: every one of the 247 flakes is out.
         EXPECT_EQ(active, scene.flakeCount);
-        ReleaseFlakeScene(scene);
+        EndSnowRun(run);
     }
 }
 

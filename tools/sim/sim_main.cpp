@@ -6,15 +6,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
-#include "core/math/random.h"
 #include "platform/platform.h"
-#include "core/view/flake_vertices.h"
+#include "core/run/snow_run.h"
 #include "core/settings/settings.h"
 #include "sim_options.h"
 
@@ -36,20 +32,19 @@ double Median(std::vector<double>& samples) {
     return (lower + upper) / 2.0;
 }
 
+// The run as the saver starts it, from the given seed or the clock's.
 // Standard output, which the dump owns, carries nothing else: the parser's
 // account of a table is not reported at all.
-int32_t BuildScene(FlakeScene& scene, const SimOptions& options) {
+int32_t StartRun(SnowRun& run, const SimOptions& options) {
     const Settings settings = {PercentToFraction(ClampStoredPercent(options.quantityPercent)),
                                PercentToFraction(ClampStoredPercent(options.speedPercent)),
                                options.fractalWind};
-    const SceneChoice choice = {FlakeCountForQuantity(settings.Quantity),
-                                options.width,
-                                options.height,
-                                settings.Speed,
-                                settings.FractalWind,
-                                PlatformResourceBytes,
-                                {nullptr, nullptr}};
-    return BuildSceneContents(scene, choice);
+    const SnowRunChoice choice = {
+        settings,           options.width,
+        options.height,     PlatformResourceBytes,
+        {nullptr, nullptr}, static_cast<uint8_t>(options.seedGiven ? 1 : 0),
+        options.seed};
+    return StartSnowRun(run, choice);
 }
 
 void Dump(const FlakeScene& scene) {
@@ -77,33 +72,30 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The seed stands in for the clock's start ticks.
-    SeedRandom(options.seedGiven ? options.seed : PlatformTickCount());
-    FlakeScene* scene = new (std::nothrow) FlakeScene();
-    if (scene == nullptr || BuildScene(*scene, options) != 0) {
+    SnowRun run = {};
+    if (StartRun(run, options) != kSnowRunStarted) {
         std::fprintf(stderr, "quillfrost-sim: out of memory building the scene\n");
+        EndSnowRun(run);
         return kFailed;
     }
+    const FlakeScene* scene = run.flakeScene;
 
-    const uint32_t elapsedMicroseconds = options.stepMs * 1000u;
-    std::vector<FlakeVertex> vertices;
     std::vector<double> updateNs;
     std::vector<double> vertexNs;
     if (options.bench) {
-        vertices.resize(FlakeVertexCapacity(scene->flakeCount));
         updateNs.reserve(options.ticks);
         vertexNs.reserve(options.ticks);
     }
     using Clock = std::chrono::steady_clock;
     for (uint32_t tick = 0; tick < options.ticks; ++tick) {
         if (!options.bench) {
-            UpdateFlakes(*scene, elapsedMicroseconds);
+            StepSnowRun(run, options.stepMs);
             continue;
         }
         Clock::time_point start = Clock::now();
-        UpdateFlakes(*scene, elapsedMicroseconds);
+        StepSnowRun(run, options.stepMs);
         Clock::time_point updated = Clock::now();
-        BuildFlakeVertices(*scene, vertices.data());
+        BuildSnowRunVertices(run);
         Clock::time_point built = Clock::now();
         updateNs.push_back(std::chrono::duration<double, std::nano>(updated - start).count());
         vertexNs.push_back(std::chrono::duration<double, std::nano>(built - updated).count());
@@ -119,8 +111,7 @@ int main(int argc, char** argv) {
     if (options.dump) {
         Dump(*scene);
     }
-    ReleaseFlakeScene(*scene);
-    delete scene;
+    EndSnowRun(run);
     // What was printed must have reached its file: a full disk or a closed
     // pipe is a failure, not a finished run.
     const bool flushed = std::fflush(stdout) == 0;

@@ -23,10 +23,10 @@ SaverSteps ProgramSteps() {
     steps.setupCamera = SetupCamera;
     steps.buildFlakeVertices = BuildFlakeVertices;
     steps.drawFlakes = DrawFlakes;
-    steps.buildInitialScene = BuildInitialScene;
+    steps.startSnowRun = StartSnowRun;
     steps.updateTickClock = UpdateTickClock;
     steps.updateFlakes = UpdateFlakes;
-    steps.releaseFlakeScene = ReleaseFlakeScene;
+    steps.endSnowRun = EndSnowRun;
     steps.registerDialogHook = RegisterDialogHook;
     steps.configDialogProc = ConfigDialogProc;
     return steps;

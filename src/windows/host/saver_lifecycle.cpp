@@ -3,13 +3,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "core/clock/tick_clock.h"
-#include "core/flakes/flake_scene.h"
-#include "core/flakes/scene_build.h"
+#include "core/run/snow_run.h"
+#include "platform/platform.h"
 #include "windows/host/saver_host.h"
 #include "windows/host/saver_state.h"
-#include "platform/platform.h"
-#include "core/view/flake_vertices.h"
 #include "windows/settings/settings_store.h"
 
 SaverState gSaverState;
@@ -50,8 +47,8 @@ void CreateRun(HWND window) {
         exit(1);
     }
 
-    if (FAILED(SetupScene(FlakeCountForQuantity(state.settings.Quantity)))) {
-        ReleaseDrawResources();
+    if (FAILED(SetupScene())) {
+        ReleaseSpriteTexture();
         Steps().releaseDevice(state.direct3d, state.device);
         return;
     }
@@ -61,8 +58,7 @@ void CreateRun(HWND window) {
 void DestroyRun(HWND window) {
     KillTimer(window, kFrameTimerId);
     ReleaseSpriteTexture();
-    DestroySceneObjects();
-    ReleaseDrawResources();
+    Steps().endSnowRun(gSaverState.run);
     Steps().releaseDevice(gSaverState.direct3d, gSaverState.device);
 }
 
@@ -107,7 +103,7 @@ HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int3
     return result;
 }
 
-HRESULT SetupScene(int32_t flakeCount) {
+HRESULT SetupScene() {
     SaverState& state = gSaverState;
     HRESULT result = Steps().loadSpriteTexture(state.device, &state.spriteTexture);
     if (FAILED(result)) {
@@ -115,48 +111,42 @@ HRESULT SetupScene(int32_t flakeCount) {
     }
     Steps().applyRenderStates(state.device, state.spriteTexture);
     Steps().setupCamera(state.device, state.clientWidth, state.clientHeight);
-    state.tickClock = nullptr;
-    state.flakeScene = nullptr;
     // The stored noise tables are the program's resources; the parser's
-    // account of a table goes to standard output.
-    const SceneChoice choice = {flakeCount,
-                                state.clientWidth,
-                                state.clientHeight,
-                                state.settings.Speed,
-                                state.settings.FractalWind,
-                                PlatformResourceBytes,
-                                {PlatformStandardOutput, PlatformBeep}};
-    if (Steps().buildInitialScene(choice, state.tickClock, state.flakeScene) != 0) {
+    // account of a table goes to standard output. The clock seeds the random
+    // generator.
+    const SnowRunChoice choice = {state.settings,
+                                  state.clientWidth,
+                                  state.clientHeight,
+                                  PlatformResourceBytes,
+                                  {PlatformStandardOutput, PlatformBeep},
+                                  0,
+                                  0};
+    switch (Steps().startSnowRun(state.run, choice)) {
+    case kSnowRunNoMemoryForTheScene:
         exit(kNoMemoryForTheScene);
-    }
-    // Room for the flakes of the scene that was built, left uninitialised: the
-    // drawing writes every vertex before using it.
-    const size_t capacity = FlakeVertexCapacity(state.flakeScene->flakeCount);
-    if (capacity == 0) {
-        return E_INVALIDARG;
-    }
-    state.vertices = new (std::nothrow) FlakeVertex[capacity];
-    if (!state.vertices) {
+    case kSnowRunNoMemoryForVertices:
         return E_OUTOFMEMORY;
+    default:
+        return result;
     }
-    return result;
 }
 
 void RenderFrame() {
     SaverState& state = gSaverState;
-    if (!state.tickClock || !state.flakeScene) {
+    SnowRun& run = state.run;
+    if (!run.tickClock || !run.flakeScene) {
         return;
     }
-    Steps().updateTickClock(*state.tickClock);
-    const uint32_t stepMicroseconds = state.tickClock->stepMs * 1000u;
-    Steps().updateFlakes(*state.flakeScene, stepMicroseconds);
+    Steps().updateTickClock(*run.tickClock);
+    const uint32_t stepMicroseconds = run.tickClock->stepMs * 1000u;
+    Steps().updateFlakes(*run.flakeScene, stepMicroseconds);
     if (!state.device) {
         return;
     }
     HRESULT result = state.device->TestCooperativeLevel();
     if (SUCCEEDED(result)) {
-        Steps().buildFlakeVertices(*state.flakeScene, state.vertices);
-        result = Steps().drawFlakes(state.device, *state.flakeScene, state.vertices);
+        Steps().buildFlakeVertices(*run.flakeScene, run.vertices);
+        result = Steps().drawFlakes(state.device, *run.flakeScene, run.vertices);
     }
     if (result == D3DERR_DEVICELOST || result == D3DERR_DEVICENOTRESET) {
         // A device that was reset gets its states and camera again.
@@ -178,22 +168,6 @@ void ReleaseSpriteTexture() {
         gSaverState.spriteTexture->Release();
         gSaverState.spriteTexture = nullptr;
     }
-}
-
-void DestroySceneObjects() {
-    delete gSaverState.tickClock;
-    gSaverState.tickClock = nullptr;
-    if (gSaverState.flakeScene) {
-        Steps().releaseFlakeScene(*gSaverState.flakeScene);
-        delete gSaverState.flakeScene;
-        gSaverState.flakeScene = nullptr;
-    }
-}
-
-void ReleaseDrawResources() {
-    ReleaseSpriteTexture();
-    delete[] gSaverState.vertices;
-    gSaverState.vertices = nullptr;
 }
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

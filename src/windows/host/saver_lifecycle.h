@@ -20,16 +20,15 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int32_t monitors,
                         uint8_t colourDepth);
 
-// The sprite, the render states, the camera, the scene of that many flakes and
-// a vertex array for the scene. Negative when the texture or the vertex array
-// could not be made; a scene that cannot be built ends the process with -1.
-HRESULT SetupScene(int32_t flakeCount);
+// The sprite, the render states, the camera, and the snow run of the run's
+// settings (its scene and vertex array). Negative when the texture or the
+// vertex array could not be made; a scene that cannot be built ends the
+// process with -1.
+HRESULT SetupScene();
 void RenderFrame();
 // After a successful device reset: the render states and the camera again, on
 // the current device. Nothing is created again.
 void RestoreDeviceState();
 
-// Teardown steps; each is safe when what it releases is already gone.
+// Safe when the texture is already gone.
 void ReleaseSpriteTexture();
-void DestroySceneObjects();
-void ReleaseDrawResources();

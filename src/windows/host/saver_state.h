@@ -7,11 +7,8 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include "core/run/snow_run.h"
 #include "core/settings/settings.h"
-
-struct TickClock;
-struct FlakeScene;
-struct FlakeVertex;
 
 struct SaverState {
     int32_t clientWidth;  // right edge of the client rectangle (the left edge is 0)
@@ -22,9 +19,7 @@ struct SaverState {
     IDirect3D9* direct3d;
     IDirect3DDevice9* device;
     IDirect3DTexture9* spriteTexture;
-    FlakeVertex* vertices; // FlakeVertexCapacity of the scene's flakes; null when not held
-    TickClock* tickClock;
-    FlakeScene* flakeScene;
+    SnowRun run; // the tick clock, the flake scene and the vertex array
 };
 
 // Zero at process start.

@@ -26,7 +26,7 @@ TEST_F(FrameTest, UsableDeviceBuildsAndDrawsTheVertexArray) {
     EXPECT_EQ(gSteps.tickUpdates, before + 1);
     const std::vector<std::string> expected = {"BuildFlakeVertices", "DrawFlakes"};
     EXPECT_EQ(gSteps.calls, expected);
-    EXPECT_EQ(gSteps.drawnVertices, gSaverState.vertices);
+    EXPECT_EQ(gSteps.drawnVertices, gSaverState.run.vertices);
 }
 
 TEST_F(FrameTest, LostDeviceFromTheDrawingIsHandedOnWithItsCode) {

@@ -1,7 +1,5 @@
 // Creation, frames and teardown of a saver run, driven through a real saver
 // window with counting doubles for the steps.
-#include <climits>
-#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -16,25 +14,25 @@ namespace {
 using Calls = std::vector<std::string>;
 
 const Calls kCreationSteps = {
-    "LoadSettings",      "dhCreateDirect3D",  "dhChooseBackBufferFormat", "dhFillPresentParameters",
-    "dhCreateDevice",    "LoadSpriteTexture", "ApplyRenderStates",        "SetupCamera",
-    "BuildInitialScene",
+    "LoadSettings",   "dhCreateDirect3D",  "dhChooseBackBufferFormat", "dhFillPresentParameters",
+    "dhCreateDevice", "LoadSpriteTexture", "ApplyRenderStates",        "SetupCamera",
+    "StartSnowRun",
 };
 
 using SaverLifecycleTest = SaverWindowTest;
 
 TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTimer) {
     gSteps.settings = Settings{0.25f, 0.75f, 0};
-    gSteps.builtFlakeCount = 2550;
     CreateFullScreen();
     EXPECT_EQ(gSteps.calls, kCreationSteps);
-    // The settings read once, and the flake count computed once from them.
+    // The settings read once; the run starts from that copy, over the window.
     gSettings = Settings{};
     EXPECT_EQ(gSaverState.settings.Quantity, 0.25f);
-    EXPECT_EQ(gSteps.sceneChoice.flakeCount, 1325);
-    EXPECT_EQ(gSteps.sceneChoice.speed, 0.75f);
-    EXPECT_EQ(gSteps.sceneChoice.fractalWind, 0);
-    EXPECT_EQ(gSteps.sceneChoice.viewWidth, gSaverState.clientWidth);
+    EXPECT_EQ(gSteps.runChoice.settings.Quantity, 0.25f);
+    EXPECT_EQ(gSteps.runChoice.settings.Speed, 0.75f);
+    EXPECT_EQ(gSteps.runChoice.settings.FractalWind, 0);
+    EXPECT_EQ(gSteps.runChoice.seedGiven, 0) << "the clock seeds a saver run";
+    EXPECT_EQ(gSteps.runChoice.viewWidth, gSaverState.clientWidth);
     EXPECT_EQ(gSaverState.clientWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(gSaverState.clientHeight, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_EQ(gSteps.presentWidth, gSaverState.clientWidth);
@@ -42,11 +40,9 @@ TEST_F(SaverLifecycleTest, FullScreenCreationRunsEveryStepInOrderAndStartsTheTim
     HDC context = GetDC(window_);
     EXPECT_EQ(gSteps.colourDepth, static_cast<uint8_t>(GetDeviceCaps(context, BITSPIXEL)));
     ReleaseDC(window_, context);
-    EXPECT_NE(gSaverState.tickClock, nullptr);
-    EXPECT_NE(gSaverState.flakeScene, nullptr);
-    ASSERT_NE(gSaverState.vertices, nullptr);
-    // Room for eight 24-byte vertices a flake of the scene that was built.
-    EXPECT_EQ(_msize(gSaverState.vertices), 2550u * 192u);
+    EXPECT_NE(gSaverState.run.tickClock, nullptr);
+    EXPECT_NE(gSaverState.run.flakeScene, nullptr);
+    EXPECT_NE(gSaverState.run.vertices, nullptr);
     EXPECT_TRUE(KillTimer(window_, kFrameTimerId)) << "the frame timer was not started";
 }
 
@@ -90,33 +86,27 @@ TEST_F(SaverLifecycleTest, FailedSpriteLeavesABlackWindowWithoutTimerOrFrames) {
     gSteps.spriteResult = E_FAIL;
     CreateFullScreen();
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(CountCalls("BuildInitialScene"), 0);
+    EXPECT_EQ(CountCalls("StartSnowRun"), 0);
     EXPECT_EQ(CountCalls("dhReleaseDevice"), 1);
     EXPECT_FALSE(KillTimer(window_, kFrameTimerId));
     SendMessageA(window_, WM_TIMER, kFrameTimerId, 0);
     EXPECT_EQ(gSteps.tickUpdates, 0);
 
     DestroyWindow(window_);
-    EXPECT_EQ(CountCalls("ReleaseFlakeScene"), 0);
-    EXPECT_EQ(gSaverState.vertices, nullptr);
+    EXPECT_EQ(gSaverState.run.vertices, nullptr);
 }
 
 TEST_F(SaverLifecycleTest, VertexArrayThatCannotBeAllocatedEndsTheRunCleanly) {
-    for (int32_t count : {INT32_MAX, 0, -5}) {
-        SetUp();
-        gSteps.builtFlakeCount = count;
-        CreateFullScreen();
-        EXPECT_TRUE(IsWindow(window_)) << count;
-        EXPECT_EQ(gSaverState.vertices, nullptr) << count;
-        EXPECT_EQ(CountCalls("dhReleaseDevice"), 1) << count;
-        EXPECT_FALSE(KillTimer(window_, kFrameTimerId)) << count;
-        DestroyWindow(window_);
-        // The scene built before the failure is released with the window.
-        EXPECT_EQ(CountCalls("ReleaseFlakeScene"), 1) << count;
-        EXPECT_EQ(gSaverState.flakeScene, nullptr);
-        EXPECT_EQ(gSaverState.tickClock, nullptr);
-        TearDown();
-    }
+    gSteps.startRunResult = kSnowRunNoMemoryForVertices;
+    CreateFullScreen();
+    EXPECT_TRUE(IsWindow(window_));
+    EXPECT_EQ(CountCalls("dhReleaseDevice"), 1);
+    EXPECT_FALSE(KillTimer(window_, kFrameTimerId));
+    DestroyWindow(window_);
+    // The scene made before the failure is released with the window.
+    EXPECT_EQ(CountCalls("EndSnowRun"), 1);
+    EXPECT_EQ(gSaverState.run.flakeScene, nullptr);
+    EXPECT_EQ(gSaverState.run.tickClock, nullptr);
 }
 
 TEST_F(SaverLifecycleTest, AnyTimerMessageRunsOneFrameWithTheStepInMicroseconds) {
@@ -153,20 +143,19 @@ TEST_F(SaverLifecycleTest, DestructionReleasesInOrderAndPostsQuit) {
     CreateFullScreen();
     gSteps.calls.clear();
     DestroyWindow(window_);
-    const Calls expected = {"ReleaseFlakeScene", "dhReleaseDevice"};
+    const Calls expected = {"EndSnowRun", "dhReleaseDevice"};
     EXPECT_EQ(gSteps.calls, expected);
-    EXPECT_EQ(gSaverState.tickClock, nullptr);
-    EXPECT_EQ(gSaverState.flakeScene, nullptr);
-    EXPECT_EQ(gSaverState.vertices, nullptr);
+    EXPECT_EQ(gSaverState.run.tickClock, nullptr);
+    EXPECT_EQ(gSaverState.run.flakeScene, nullptr);
+    EXPECT_EQ(gSaverState.run.vertices, nullptr);
     EXPECT_EQ(gSaverState.spriteTexture, nullptr);
     MSG quit = {};
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
     // Teardown steps are safe once everything is gone.
     ReleaseSpriteTexture();
-    DestroySceneObjects();
-    ReleaseDrawResources();
-    EXPECT_EQ(CountCalls("ReleaseFlakeScene"), 1);
+    EndSnowRun(gSaverState.run);
+    EXPECT_EQ(CountCalls("EndSnowRun"), 1);
 }
 
 TEST_F(SaverLifecycleTest, OtherMessagesReachTheDefaultHandling) {
@@ -185,7 +174,7 @@ TEST_F(SaverLifecycleTest, MissingDirect3DEndsTheProcessWithStatusOne) {
 
 TEST_F(SaverLifecycleTest, ASceneWithoutMemoryEndsTheProcessWithMinusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    gSteps.buildSceneResult = 1;
+    gSteps.startRunResult = kSnowRunNoMemoryForTheScene;
     EXPECT_EXIT(CreateFullScreen(), ::testing::ExitedWithCode(-1), "");
 }
 

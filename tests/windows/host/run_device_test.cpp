@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "fake_direct3d.h"
-#include "core/flakes/scene_build.h"
+#include "core/run/snow_run.h"
 #include "windows/host/saver_host.h"
 #include "windows/host/saver_lifecycle.h"
 #include "windows/host/saver_state.h"
-#include "core/view/flake_vertices.h"
 #include "windows/render/lost_device_testing.h"
 #include "scoped_work_dir.h"
 
@@ -93,9 +92,9 @@ class TroubledDevice : public ::testing::Test {
         gSaverState = SaverState{};
         gSaverState.clientWidth = 640;
         gSaverState.clientHeight = 480;
-        const SceneChoice plainWind = {100, 640, 480, 0.5f, 0, nullptr, {nullptr, nullptr}};
-        ASSERT_EQ(BuildInitialScene(plainWind, gSaverState.tickClock, gSaverState.flakeScene), 0);
-        gSaverState.vertices = new FlakeVertex[FlakeVertexCapacity(100)];
+        const SnowRunChoice plainWind = {{0.0f, 0.5f, 0},    640, 480, nullptr,
+                                         {nullptr, nullptr}, 0,   0};
+        ASSERT_EQ(StartSnowRun(gSaverState.run, plainWind), kSnowRunStarted);
         gSaverState.device = &device_;
         SetLostDeviceSleep([](DWORD milliseconds) { gSleeps.push_back(milliseconds); });
         gSleeps.clear();
@@ -103,18 +102,18 @@ class TroubledDevice : public ::testing::Test {
     void TearDown() override {
         SetLostDeviceSleep(nullptr);
         gSaverState.device = nullptr;
-        DestroySceneObjects();
-        ReleaseDrawResources();
+        EndSnowRun(gSaverState.run);
     }
 
     // One frame; true when the clock and the flakes moved on in it.
     bool FrameAdvances() {
-        const uint32_t ticks = gSaverState.tickClock->nowTicks;
-        const uint32_t released = gSaverState.flakeScene->releaseClockMs;
+        const SnowRun& run = gSaverState.run;
+        const uint32_t ticks = run.tickClock->nowTicks;
+        const uint32_t released = run.flakeScene->releaseClockMs;
         Sleep(20);
         RenderFrame();
-        return gSaverState.tickClock->nowTicks != ticks &&
-               gSaverState.flakeScene->releaseClockMs == released + gSaverState.tickClock->stepMs;
+        return run.tickClock->nowTicks != ticks &&
+               run.flakeScene->releaseClockMs == released + run.tickClock->stepMs;
     }
 
     static std::vector<DWORD> gSleeps;
@@ -174,7 +173,7 @@ TEST_F(TroubledDevice, TeardownReleasesTheTextureBeforeTheDeviceAndTheDirect3DOb
     ReleaseOrder().clear();
     SaverWindowProc(kWindow, WM_DESTROY, 0, 0);
     EXPECT_EQ(ReleaseOrder(), (std::vector<std::string>{"texture", "device", "direct3d"}));
-    EXPECT_EQ(gSaverState.flakeScene, nullptr);
+    EXPECT_EQ(gSaverState.run.flakeScene, nullptr);
 }
 
 } // namespace

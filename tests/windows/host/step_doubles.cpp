@@ -115,18 +115,19 @@ HRESULT DrawFlakes(IDirect3DDevice9*, const FlakeScene&, const FlakeVertex* vert
     return gSteps.drawResult;
 }
 
-int32_t BuildInitialScene(const SceneChoice& choice, TickClock*& tickClock,
-                          FlakeScene*& flakeScene) {
-    Log("BuildInitialScene");
-    gSteps.sceneChoice = choice;
-    if (!tickClock) {
-        tickClock = new TickClock{0, 0, 0, 1, kMaxStepMs};
+// A clock and a scene of gSteps.flakeCount flakes without flakes, and the
+// vertex array when the start is to succeed.
+int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
+    Log("StartSnowRun");
+    gSteps.runChoice = choice;
+    run.tickClock = new TickClock{0, 0, 0, 1, kMaxStepMs};
+    run.flakeScene = new FlakeScene{};
+    run.flakeScene->flakeCount = gSteps.flakeCount;
+    if (gSteps.startRunResult == kSnowRunStarted) {
+        run.vertexCapacity = FlakeVertexCapacity(gSteps.flakeCount);
+        run.vertices = new FlakeVertex[run.vertexCapacity];
     }
-    if (!flakeScene) {
-        flakeScene = new FlakeScene{};
-        flakeScene->flakeCount = gSteps.builtFlakeCount.value_or(choice.flakeCount);
-    }
-    return gSteps.buildSceneResult;
+    return gSteps.startRunResult;
 }
 
 void UpdateTickClock(TickClock& clock) {
@@ -138,8 +139,9 @@ void UpdateFlakes(FlakeScene&, uint32_t elapsedMicroseconds) {
     gSteps.lastStepMicroseconds = elapsedMicroseconds;
 }
 
-void ReleaseFlakeScene(FlakeScene&) {
-    Log("ReleaseFlakeScene");
+void EndSnowRun(SnowRun& run) {
+    Log("EndSnowRun");
+    ::EndSnowRun(run);
 }
 
 BOOL RegisterDialogHook(HINSTANCE) {
@@ -174,10 +176,10 @@ SaverSteps DoubleSteps() {
     steps.setupCamera = doubles::SetupCamera;
     steps.buildFlakeVertices = doubles::BuildFlakeVertices;
     steps.drawFlakes = doubles::DrawFlakes;
-    steps.buildInitialScene = doubles::BuildInitialScene;
+    steps.startSnowRun = doubles::StartSnowRun;
     steps.updateTickClock = doubles::UpdateTickClock;
     steps.updateFlakes = doubles::UpdateFlakes;
-    steps.releaseFlakeScene = doubles::ReleaseFlakeScene;
+    steps.endSnowRun = doubles::EndSnowRun;
     steps.registerDialogHook = doubles::RegisterDialogHook;
     steps.configDialogProc = doubles::ConfigDialogProc;
     return steps;

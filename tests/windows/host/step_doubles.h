@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,11 @@ struct StepDoubles {
     HRESULT createDirect3DResult = S_OK;
     HRESULT createDeviceResult = S_OK;
     HRESULT spriteResult = S_OK;
-    int32_t buildSceneResult = 0;
-    SceneChoice sceneChoice = {};           // as given to BuildInitialScene
-    std::optional<int32_t> builtFlakeCount; // the built scene's flakes, else the count asked for
-    uint32_t stepMs = 7;                    // what UpdateTickClock reports
-    int tickUpdates = 0;                    // UpdateTickClock calls
+    int32_t startRunResult = 0;   // what StartSnowRun reports
+    SnowRunChoice runChoice = {}; // as given to StartSnowRun
+    int32_t flakeCount = 100;     // the flakes of the scene it makes
+    uint32_t stepMs = 7;          // what UpdateTickClock reports
+    int tickUpdates = 0;          // UpdateTickClock calls
     uint32_t lastStepMicroseconds = 0;
     uint8_t fullScreen = 0xFF; // as given to dhChooseBackBufferFormat
     uint8_t colourDepth = 0;

@@ -11,13 +11,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/flakes/flake_scene.h"
-#include "core/math/random.h"
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
+#include "core/run/snow_run.h"
 #include "windows/render/device_setup.h"
 #include "windows/render/draw_flakes.h"
-#include "core/view/flake_vertices.h"
 #include "windows/render/render_setup.h"
 #include "platform/platform.h"
 
@@ -112,27 +108,28 @@ int main(int argc, char** argv) {
     SetupCamera(device, kWidth, kHeight);
 
     // 5000 flakes, half speed, fractal wind from the stored tables.
-    const SceneChoice choice = {
-        FlakeCountForQuantity(1.0f), kWidth, kHeight, 0.5f, 1, PlatformResourceBytes,
-        {nullptr, nullptr}};
-    SeedRandom(12345);
-    FlakeScene scene{};
-    if (BuildSceneContents(scene, choice) != 0) {
+    SnowRun run = {};
+    const SnowRunChoice choice = {{1.0f, 0.5f, 1},    kWidth, kHeight, PlatformResourceBytes,
+                                  {nullptr, nullptr}, 1,      12345};
+    if (StartSnowRun(run, choice) != kSnowRunStarted) {
         std::printf("no scene\n");
+        EndSnowRun(run);
         return 1;
     }
-    std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
+    FlakeScene& scene = *run.flakeScene;
+    FlakeVertex* vertices = run.vertices;
     // Let every flake be released and spread out before timing.
     for (int i = 0; i < 600; ++i) {
-        UpdateFlakes(scene, 10000);
+        StepSnowRun(run, 10);
     }
 
     // The bare loop draws two fixed frames in turn: like the saver's frames,
     // each differs from the one drawn before it (drawing the same vertices
     // twice in a row is much cheaper on Wine's software rasteriser).
-    std::vector<FlakeVertex> bareFrames[2] = {vertices, vertices};
+    const std::vector<FlakeVertex> bareFrame(run.vertexCapacity);
+    std::vector<FlakeVertex> bareFrames[2] = {bareFrame, bareFrame};
     BuildFlakeVertices(scene, bareFrames[0].data());
-    UpdateFlakes(scene, 40000);
+    StepSnowRun(run, 40);
     BuildFlakeVertices(scene, bareFrames[1].data());
 
     // The saver's frame and the bare draws take turns, so that both see the
@@ -145,11 +142,11 @@ int main(int argc, char** argv) {
     Finish(device);
     for (int frame = 0; frame < frames + 3; ++frame) {
         const double t0 = NowMs();
-        UpdateFlakes(scene, 10000);
+        StepSnowRun(run, 10);
         const double t1 = NowMs();
-        BuildFlakeVertices(scene, vertices.data());
+        BuildSnowRunVertices(run);
         const double t2 = NowMs();
-        DrawFlakes(device, scene, vertices.data());
+        DrawFlakes(device, scene, vertices);
         Finish(device);
         const double t3 = NowMs();
         BareDraws(device, scene.flakeCount, bareFrames[frame % 2].data());
@@ -173,7 +170,7 @@ int main(int argc, char** argv) {
     std::printf("bare draws    %8.3f ms per frame\n", bare / frames);
     std::printf("saver frame / bare draws = %.3f\n", whole / bare);
 
-    ReleaseFlakeScene(scene);
+    EndSnowRun(run);
     sprite->Release();
     dhReleaseDevice(direct3d, device);
     DestroyWindow(window);

@@ -1,0 +1,87 @@
+#include "core/run/snow_run.h"
+
+#include <new>
+
+#include "core/flakes/scene_build.h"
+#include "core/flakes/update_flakes.h"
+#include "core/math/random.h"
+
+int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
+    run = SnowRun{nullptr, nullptr, nullptr, 0};
+    if (choice.seedGiven) {
+        // A clock made here is not asked for a seed.
+        run.tickClock = new (std::nothrow) TickClock();
+        if (run.tickClock == nullptr) {
+            return kSnowRunNoMemoryForTheScene;
+        }
+        InitTickClock(*run.tickClock, kMaxStepMs);
+        SeedRandom(choice.seed);
+    }
+    const SceneChoice scene = {FlakeCountForQuantity(choice.settings.Quantity),
+                               choice.viewWidth,
+                               choice.viewHeight,
+                               choice.settings.Speed,
+                               choice.settings.FractalWind,
+                               choice.storedTable,
+                               choice.diagnostics};
+    if (BuildInitialScene(scene, run.tickClock, run.flakeScene) != 0) {
+        return kSnowRunNoMemoryForTheScene;
+    }
+    // Left uninitialised: the vertex build writes every vertex before use.
+    const size_t capacity = FlakeVertexCapacity(run.flakeScene->flakeCount);
+    run.vertices = capacity > 0 ? new (std::nothrow) FlakeVertex[capacity] : nullptr;
+    if (run.vertices == nullptr) {
+        return kSnowRunNoMemoryForVertices;
+    }
+    run.vertexCapacity = capacity;
+    return kSnowRunStarted;
+}
+
+void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
+    if (run.flakeScene == nullptr) {
+        return;
+    }
+    const uint32_t stepMs = elapsedMs < 1 ? 1 : elapsedMs > kMaxStepMs ? kMaxStepMs : elapsedMs;
+    UpdateFlakes(*run.flakeScene, stepMs * 1000u);
+}
+
+uint32_t TickSnowRun(SnowRun& run) {
+    if (run.tickClock == nullptr) {
+        return 0;
+    }
+    UpdateTickClock(*run.tickClock);
+    StepSnowRun(run, run.tickClock->stepMs);
+    return run.tickClock->stepMs;
+}
+
+const FlakeVertex* BuildSnowRunVertices(SnowRun& run) {
+    if (run.flakeScene != nullptr && run.vertices != nullptr) {
+        BuildFlakeVertices(*run.flakeScene, run.vertices);
+    }
+    return run.vertices;
+}
+
+size_t SnowRunVertexCount(const SnowRun& run) {
+    return run.flakeScene != nullptr && run.vertices != nullptr
+               ? static_cast<size_t>(run.flakeScene->flakeCount) * kVerticesPerFlake
+               : 0;
+}
+
+void ResizeSnowRun(SnowRun& run, int32_t viewWidth, int32_t viewHeight) {
+    if (run.flakeScene != nullptr) {
+        SetFlakeSceneView(*run.flakeScene, viewWidth, viewHeight);
+    }
+}
+
+void EndSnowRun(SnowRun& run) {
+    delete run.tickClock;
+    run.tickClock = nullptr;
+    if (run.flakeScene != nullptr) {
+        ReleaseFlakeScene(*run.flakeScene);
+        delete run.flakeScene;
+        run.flakeScene = nullptr;
+    }
+    delete[] run.vertices;
+    run.vertices = nullptr;
+    run.vertexCapacity = 0;
+}

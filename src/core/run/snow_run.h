@@ -1,0 +1,69 @@
+// One run of the snow, as every host starts, steps, resizes and ends it: the
+// frame clock, the flake scene built from the user's settings, and the
+// vertices the flakes are drawn from.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/clock/tick_clock.h"
+#include "core/flakes/flake_scene.h"
+#include "core/settings/settings.h"
+#include "core/view/flake_vertices.h"
+#include "platform/diagnostics.h"
+#include "platform/platform.h"
+
+// What a run is started from.
+struct SnowRunChoice {
+    Settings settings;  // the flake count from Quantity, the wind from Speed and FractalWind
+    int32_t viewWidth;  // the area the snow is seen in, in pixels
+    int32_t viewHeight;
+    // The bytes of a stored noise table by its resource identifier; data is
+    // null when there is no such table.
+    ResourceBytes (*storedTable)(int id);
+    Diagnostics diagnostics;
+    // The random generator's seed when seedGiven is not 0; else the clock's
+    // start ticks, as a saver run seeds it.
+    uint8_t seedGiven;
+    uint32_t seed;
+};
+
+// The objects of a run, owned by whoever holds the record. All null before
+// the start and after the end.
+struct SnowRun {
+    TickClock* tickClock;
+    FlakeScene* flakeScene;
+    FlakeVertex* vertices; // room for vertexCapacity vertices
+    size_t vertexCapacity; // FlakeVertexCapacity of the scene's flakes
+};
+
+// What StartSnowRun reports. What a failure means is the host's to decide.
+constexpr int32_t kSnowRunStarted = 0;
+constexpr int32_t kSnowRunNoMemoryForTheScene = 1;  // the clock or the scene
+constexpr int32_t kSnowRunNoMemoryForVertices = 2;  // the scene is held, the vertices not
+
+// Creates the clock (seeding the random generator), builds the scene as the
+// saver builds it and allocates the vertex array. On a failure whatever was
+// made stays in the record for EndSnowRun.
+int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice);
+
+// Moves the flakes on by elapsedMs milliseconds, held to 1 .. 40000 as the
+// frame clock holds its steps.
+void StepSnowRun(SnowRun& run, uint32_t elapsedMs);
+
+// Reads the run's clock and moves the flakes on by the time since the last
+// tick (the first tick after the start: 1 ms). Returns the step taken, in ms.
+uint32_t TickSnowRun(SnowRun& run);
+
+// Writes the four vertices of every flake; returns the vertex array. The
+// flakes are drawn from its first SnowRunVertexCount vertices.
+const FlakeVertex* BuildSnowRunVertices(SnowRun& run);
+size_t SnowRunVertexCount(const SnowRun& run);
+
+// A new size of the area the snow is seen in: the box follows it, and the
+// flakes keep their place in it.
+void ResizeSnowRun(SnowRun& run, int32_t viewWidth, int32_t viewHeight);
+
+// Releases the clock, the scene and the vertices, in that order, and clears
+// the record. Safe to call twice, and on a run that never started.
+void EndSnowRun(SnowRun& run);

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/run/snow_run.h"
+
+namespace {
+
+TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
+    const SnowRunChoice choice = {
+        {0.0f, 0.5f, 0}, 640, 480, nullptr, {nullptr, nullptr}, 1, 2024};
+    SnowRun run = {};
+    ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
+    ASSERT_NE(run.tickClock, nullptr);
+    ASSERT_NE(run.flakeScene, nullptr);
+    EXPECT_EQ(run.flakeScene->flakeCount, 100); // Quantity 0
+    EXPECT_EQ(run.vertexCapacity, 800u);
+
+    // Steps of the time given, held to 1 .. 40000 ms.
+    StepSnowRun(run, 0);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, 1u);
+    StepSnowRun(run, 90000);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, 40001u);
+    EXPECT_GE(TickSnowRun(run), 1u);
+    EXPECT_EQ(BuildSnowRunVertices(run), run.vertices);
+    EXPECT_EQ(SnowRunVertexCount(run), 400u);
+    std::vector<FlakeVertex> expected(400);
+    BuildFlakeVertices(*run.flakeScene, expected.data());
+    EXPECT_EQ(std::memcmp(run.vertices, expected.data(), 400 * sizeof(FlakeVertex)), 0);
+
+    // Half as wide: the box follows the view.
+    const float width = run.flakeScene->maxX - run.flakeScene->minX;
+    ResizeSnowRun(run, 320, 480);
+    EXPECT_NEAR(run.flakeScene->maxX - run.flakeScene->minX, width / 2, 1e-5f);
+
+    EndSnowRun(run);
+    EXPECT_EQ(run.tickClock, nullptr);
+    EXPECT_EQ(run.flakeScene, nullptr);
+    EXPECT_EQ(run.vertices, nullptr);
+    EXPECT_EQ(SnowRunVertexCount(run), 0u);
+    EndSnowRun(run);
+    StepSnowRun(run, 10);
+    EXPECT_EQ(TickSnowRun(run), 0u);
+}
+
+} // namespace

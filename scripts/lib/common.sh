@@ -39,7 +39,8 @@ qf_ensure_packages() {
 }
 
 # Uses $DISPLAY when there is one; otherwise starts an Xvfb display that ends
-# with the calling script.
+# with the calling script, and that does not reset when its last client
+# leaves (a client connecting meanwhile would be dropped).
 qf_ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
@@ -47,7 +48,7 @@ qf_ensure_display() {
     local n
     for n in $(seq 91 120); do
         [ -e "/tmp/.X${n}-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
         QF_XVFB_PID=$!
         export DISPLAY=":$n"
         local i

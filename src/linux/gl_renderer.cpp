@@ -6,34 +6,10 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <GL/glx.h>
+
+#include "linux/gl_buffers.h"
 
 namespace {
-
-// The buffer-object entry points, found through GLX: an OpenGL 2.1 library
-// need not export them.
-struct BufferFunctions {
-    PFNGLGENBUFFERSPROC genBuffers;
-    PFNGLDELETEBUFFERSPROC deleteBuffers;
-    PFNGLBINDBUFFERPROC bindBuffer;
-    PFNGLBUFFERDATAPROC bufferData;
-    PFNGLDRAWRANGEELEMENTSPROC drawRangeElements;
-};
-BufferFunctions gBuffers = {};
-
-template <typename Function> Function Find(const char* name) {
-    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
-}
-
-bool FindBufferFunctions() {
-    gBuffers.genBuffers = Find<PFNGLGENBUFFERSPROC>("glGenBuffers");
-    gBuffers.deleteBuffers = Find<PFNGLDELETEBUFFERSPROC>("glDeleteBuffers");
-    gBuffers.bindBuffer = Find<PFNGLBINDBUFFERPROC>("glBindBuffer");
-    gBuffers.bufferData = Find<PFNGLBUFFERDATAPROC>("glBufferData");
-    gBuffers.drawRangeElements = Find<PFNGLDRAWRANGEELEMENTSPROC>("glDrawRangeElements");
-    return gBuffers.genBuffers && gBuffers.deleteBuffers && gBuffers.bindBuffer &&
-           gBuffers.bufferData && gBuffers.drawRangeElements;
-}
 
 // The camera of the Windows saver: eye at the origin looking along +z, y up,
 // a vertical field of view of 0.85 radians, near 0.1 and far 20.
@@ -45,11 +21,13 @@ constexpr double kFarPlane = 20.0;
 // (column-major): x and y as there, depth mapped onto -w .. w. It also moves
 // the picture by half a pixel right and down: Direct3D 9 samples a pixel at
 // its corner where OpenGL samples its centre, and both saver pictures agree.
-void LoadProjection(int32_t width, int32_t height) {
+void MakeProjection(int32_t width, int32_t height, GLfloat* m) {
     const double aspect =
         height > 0 && width > 0 ? static_cast<float>(double(width) / height) : 1.0;
     const double yScale = 1.0 / std::tan(kFieldOfView / 2.0);
-    GLfloat m[16] = {};
+    for (int i = 0; i < 16; ++i) {
+        m[i] = 0.0f;
+    }
     m[0] = static_cast<GLfloat>(yScale / aspect);
     m[5] = static_cast<GLfloat>(yScale);
     m[8] = width > 0 ? static_cast<GLfloat>(1.0 / width) : 0.0f;
@@ -57,19 +35,16 @@ void LoadProjection(int32_t width, int32_t height) {
     m[10] = static_cast<GLfloat>((kFarPlane + kNearPlane) / (kFarPlane - kNearPlane));
     m[11] = 1.0f;
     m[14] = static_cast<GLfloat>(-2.0 * kFarPlane * kNearPlane / (kFarPlane - kNearPlane));
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(m);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 } // namespace
 
 bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t flakeCount) {
-    renderer = GlRenderer{0, 0, 0, 0};
+    renderer = GlRenderer{0, 0, 0, 0, 0, 0, {}};
     const size_t vertices =
         static_cast<size_t>(flakeCount > 0 ? flakeCount : 0) * kVerticesPerFlake;
-    if (sprite.rgba.empty() || vertices > 65536 || !FindBufferFunctions()) {
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    if (sprite.rgba.empty() || vertices > 65536 || gl == nullptr) {
         return false;
     }
     renderer.flakeCapacity = flakeCount;
@@ -84,14 +59,13 @@ bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t f
         }
     }
     GLuint buffers[2] = {0, 0};
-    gBuffers.genBuffers(2, buffers);
+    gl->genBuffers(2, buffers);
     renderer.vertexBuffer = buffers[0];
     renderer.indexBuffer = buffers[1];
-    gBuffers.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
-    gBuffers.bufferData(GL_ELEMENT_ARRAY_BUFFER,
-                        static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)), indices.data(),
-                        GL_STATIC_DRAW);
-    gBuffers.bindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
+    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
+    gl->bufferData(GL_ELEMENT_ARRAY_BUFFER,
+                   static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)), indices.data(),
+                   GL_STATIC_DRAW);
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -110,52 +84,70 @@ bool CreateGlRenderer(GlRenderer& renderer, const SpriteImage& sprite, int32_t f
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // The states that nothing the hack draws changes.
     // Texel times vertex colour, texel alpha times vertex alpha.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
-    // Additive glow: source weighted by its alpha, added to what is there.
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glDisable(GL_DITHER);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    // The layout of FlakeVertex in the vertex buffer. The diffuse colour is
-    // A8R8G8B8 (bytes B, G, R, A in memory); red, green and blue are all 255,
-    // so read as R, G, B, A it is the same colour.
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    return true;
+}
+
+void SetGlView(GlRenderer& renderer, int32_t width, int32_t height) {
+    renderer.viewWidth = width;
+    renderer.viewHeight = height;
+    MakeProjection(width, height, renderer.projection);
+}
+
+void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene,
+                  const FlakeVertex* vertices) {
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    const bool flakes = scene.flakeCount > 0 && scene.flakeCount <= renderer.flakeCapacity;
+    const GLuint lastVertex =
+        flakes ? static_cast<GLuint>(scene.flakeCount) * kVerticesPerFlake - 1 : 0;
+    if (flakes) {
+        // The frame's vertices first replace the last ones in a buffer of
+        // their own (the driver need not wait for the frame before): with
+        // Mesa's drawing thread an upload this large waits for what the
+        // thread still has to do, and before the clear that is nothing.
+        gl->bindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
+        gl->bufferData(GL_ARRAY_BUFFER,
+                       static_cast<GLsizeiptr>((lastVertex + 1) * sizeof(FlakeVertex)), vertices,
+                       GL_STREAM_DRAW);
+    }
+    glViewport(0, 0, renderer.viewWidth, renderer.viewHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (!flakes) {
+        return;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(renderer.projection);
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, renderer.texture);
+    // Additive glow: source weighted by its alpha, added to what is there.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    // The layout of FlakeVertex in the vertex buffer. The diffuse colour is
+    // A8R8G8B8 (bytes B, G, R, A in memory); red, green and blue are all 255,
+    // so read as R, G, B, A it is the same colour.
     glVertexPointer(3, GL_FLOAT, sizeof(FlakeVertex),
                     reinterpret_cast<const void*>(offsetof(FlakeVertex, x)));
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(FlakeVertex),
                    reinterpret_cast<const void*>(offsetof(FlakeVertex, diffuse)));
     glTexCoordPointer(2, GL_FLOAT, sizeof(FlakeVertex),
                       reinterpret_cast<const void*>(offsetof(FlakeVertex, u)));
-    return true;
-}
-
-void SetGlView(int32_t width, int32_t height) {
-    glViewport(0, 0, width, height);
-    LoadProjection(width, height);
-}
-
-void DrawGlFlakes(const GlRenderer& renderer, const FlakeScene& scene,
-                  const FlakeVertex* vertices) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (scene.flakeCount <= 0 || scene.flakeCount > renderer.flakeCapacity) {
-        return;
-    }
-    // The frame's vertices replace the last ones in a buffer of their own
-    // (the driver need not wait for the frame before), then one draw.
-    const GLuint lastVertex = static_cast<GLuint>(scene.flakeCount) * kVerticesPerFlake - 1;
-    gBuffers.bufferData(GL_ARRAY_BUFFER,
-                        static_cast<GLsizeiptr>((lastVertex + 1) * sizeof(FlakeVertex)), vertices,
-                        GL_STREAM_DRAW);
-    gBuffers.drawRangeElements(GL_TRIANGLES, 0, lastVertex,
-                               static_cast<GLsizei>(scene.flakeCount) * 6, GL_UNSIGNED_SHORT,
-                               nullptr);
+    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
+    // One draw for every flake.
+    gl->drawRangeElements(GL_TRIANGLES, 0, lastVertex, static_cast<GLsizei>(scene.flakeCount) * 6,
+                          GL_UNSIGNED_SHORT, nullptr);
 }
 
 void ReleaseGlRenderer(GlRenderer& renderer) {
@@ -164,10 +156,11 @@ void ReleaseGlRenderer(GlRenderer& renderer) {
         glDeleteTextures(1, &texture);
         renderer.texture = 0;
     }
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
     for (uint32_t* buffer : {&renderer.vertexBuffer, &renderer.indexBuffer}) {
-        if (*buffer != 0 && gBuffers.deleteBuffers) {
+        if (*buffer != 0 && gl != nullptr) {
             GLuint name = *buffer;
-            gBuffers.deleteBuffers(1, &name);
+            gl->deleteBuffers(1, &name);
         }
         *buffer = 0;
     }

@@ -1,21 +1,21 @@
 // quillfrost: the snow of the Windows saver as an xscreensaver hack. Draws
 // into the window xscreensaver gives it (--root), a window named by its id
-// (--window-id) or a window of its own, until a signal ends it (or, in its own
-// window, Escape, q or the close box).
-#include <csignal>
+// (--window-id) or a window of its own, until a signal ends it, the window
+// goes or (in its own window) Escape, q or the close box.
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <new>
 #include <string>
 #include <vector>
 
-#include <GL/glx.h>
-
+#include "core/clock/step_filter.h"
 #include "core/clock/tick_clock.h"
 #include "core/flakes/scene_build.h"
 #include "core/flakes/update_flakes.h"
+#include "linux/fps_overlay.h"
 #include "linux/gl_renderer.h"
 #include "linux/hack_options.h"
+#include "linux/run_signals.h"
 #include "linux/sprite_image.h"
 #include "linux/x_target.h"
 #include "platform/platform.h"
@@ -28,39 +28,25 @@ namespace {
 constexpr int kBadArguments = 2;
 constexpr int kFailed = 1;
 
-volatile std::sig_atomic_t gStop = 0;
-
-void Stop(int) {
-    gStop = 1;
-}
-
-void CatchEndingSignals() {
-    struct sigaction action = {};
-    action.sa_handler = Stop;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        sigaction(signal, &action, nullptr);
-    }
-}
-
-void SleepMicroseconds(uint32_t microseconds) {
-    timespec wait = {static_cast<time_t>(microseconds / 1000000u),
-                     static_cast<long>(microseconds % 1000000u) * 1000L};
-    // A signal cuts the wait short; the loop then sees it.
-    nanosleep(&wait, nullptr);
-}
+// A wait between frames looks at the event queue at least this often: input
+// that a driver's thread read off the connection leaves nothing for the wait
+// to see on it.
+constexpr uint32_t kLongestWaitMicroseconds = 1000000;
 
 // The run's objects, released in one place however the run ends.
 struct HackRun {
     XTarget target = {};
     GlRenderer renderer = {};
+    FpsOverlay overlay = {};
     TickClock* clock = nullptr;
     FlakeScene* scene = nullptr;
+    StepFilter steps = {};
     std::vector<FlakeVertex> vertices;
 };
 
 void ReleaseRun(HackRun& run) {
-    if (run.target.display != nullptr) {
+    if (run.target.context != nullptr) {
+        ReleaseFpsOverlay(run.overlay);
         ReleaseGlRenderer(run.renderer);
     }
     CloseXTarget(run.target);
@@ -92,6 +78,7 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
         return "out of memory building the scene";
     }
     run.vertices.resize(FlakeVertexCapacity(run.scene->flakeCount));
+    InitStepFilter(run.steps, options.delayMicroseconds / 1000u);
 
     const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
     SpriteImage sprite = {};
@@ -102,52 +89,84 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
     if (!CreateGlRenderer(run.renderer, sprite, run.scene->flakeCount)) {
         return "the sprite cannot be made a texture";
     }
-    SetGlView(run.target.width, run.target.height);
+    SetGlView(run.renderer, run.target.width, run.target.height);
+    if (options.fps && !CreateFpsOverlay(run.overlay)) {
+        return "the frame rate cannot be drawn";
+    }
     return "";
 }
 
-// Frames every second, on standard error.
+// Frames every second, on the picture and on standard error.
 struct FrameRate {
     uint32_t since;
     uint32_t frames;
 };
 
-void CountFrame(FrameRate& rate) {
+void CountFrame(FrameRate& rate, FpsOverlay& overlay) {
     ++rate.frames;
     const uint32_t now = PlatformTickCount();
     if (now - rate.since >= 1000u) {
-        std::fprintf(stderr, "quillfrost: %.1f frames per second\n",
-                     rate.frames * 1000.0 / (now - rate.since));
+        const double perSecond = rate.frames * 1000.0 / (now - rate.since);
+        std::fprintf(stderr, "quillfrost: %.1f frames per second\n", perSecond);
+        SetFpsOverlayRate(overlay, perSecond);
         rate = {now, 0};
     }
 }
 
-void RunFrames(HackRun& run, const HackOptions& options) {
-    FrameRate rate = {PlatformTickCount(), 0};
-    while (!gStop) {
+// Takes in what the connection brought and waits out the delay, as long as
+// the window stays and no signal ends the run; false when the run is to end.
+bool AwaitNextFrame(HackRun& run, uint32_t delayMicroseconds, const RunSignals& signals) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::microseconds(delayMicroseconds);
+    bool waited = false;
+    for (;;) {
         const XTargetEvents events = HandleXTargetEvents(run.target);
-        if (events.quit) {
-            break;
-        }
         if (events.resized) {
             SetFlakeSceneView(*run.scene, run.target.width, run.target.height);
-            SetGlView(run.target.width, run.target.height);
+            SetGlView(run.renderer, run.target.width, run.target.height);
         }
+        if (events.quit || StopAsked()) {
+            return false;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        if (waited && left <= 0) {
+            return true;
+        }
+        const uint32_t wait = left <= 0                         ? 0u
+                              : left < kLongestWaitMicroseconds ? static_cast<uint32_t>(left)
+                                                                : kLongestWaitMicroseconds;
+        WaitForInputOrSignal(signals, ConnectionNumber(run.target.display), wait);
+        waited = true;
+    }
+}
+
+void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signals) {
+    FrameRate rate = {PlatformTickCount(), 0};
+    uint32_t delay = 0; // the first frame comes at once
+    while (AwaitNextFrame(run, delay, signals)) {
+        delay = options.delayMicroseconds;
         UpdateTickClock(*run.clock);
-        UpdateFlakes(*run.scene, run.clock->stepMs * 1000u);
+        const uint32_t stepMs = FilterStep(run.steps, run.clock->stepMs, TakeContinued());
+        UpdateFlakes(*run.scene, stepMs * 1000u);
         BuildFlakeVertices(*run.scene, run.vertices.data());
         DrawGlFlakes(run.renderer, *run.scene, run.vertices.data());
-        glXSwapBuffers(run.target.display, run.target.window);
         if (options.fps) {
-            CountFrame(rate);
+            DrawFpsOverlay(run.overlay, run.target.width, run.target.height);
         }
-        SleepMicroseconds(options.delayMicroseconds);
+        PresentXTarget(run.target);
+        if (options.fps) {
+            CountFrame(rate, run.overlay);
+        }
     }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // First of all: a signal at any later moment ends the program with 0.
+    RunSignals signals;
+    CatchRunSignals(signals);
     HackOptions options;
     std::string error;
     if (!ParseHackOptions(argc, argv, options, error)) {
@@ -158,7 +177,15 @@ int main(int argc, char** argv) {
         std::printf("%s\n", kHackUsage);
         return 0;
     }
-    CatchEndingSignals();
+    if (options.version) {
+        std::printf("quillfrost %s\n", QF_VERSION);
+        return 0;
+    }
+    // A stop asked for already: no display is opened.
+    WaitForInputOrSignal(signals, -1, 0);
+    if (StopAsked()) {
+        return 0;
+    }
     HackRun run;
     error = StartRun(run, options);
     if (!error.empty()) {
@@ -166,7 +193,7 @@ int main(int argc, char** argv) {
         ReleaseRun(run);
         return kFailed;
     }
-    RunFrames(run, options);
+    RunFrames(run, options, signals);
     ReleaseRun(run);
     return 0;
 }

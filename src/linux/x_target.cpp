@@ -1,9 +1,11 @@
 #include "linux/x_target.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <unistd.h>
 
+#include <GL/gl.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -13,15 +15,23 @@ namespace {
 constexpr int kOwnWidth = 1024;
 constexpr int kOwnHeight = 768;
 
-// Set when the server reports that the drawn window no longer exists: a
-// window of another program may go at any moment.
+// The window drawn into, and whether the server reported it gone: a window
+// of another program may go at any moment.
+Window gWatchedWindow = 0;
 bool gWindowGone = false;
 
 int RecordXError(Display*, XErrorEvent* error) {
-    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+        error->resourceid == gWatchedWindow) {
         gWindowGone = true;
     }
     return 0;
+}
+
+std::string Hex(unsigned long id) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
 }
 
 // The window xscreensaver names in $XSCREENSAVER_WINDOW, else the root.
@@ -35,27 +45,58 @@ Window RootTarget(Display* display) {
 }
 
 // A double-buffered RGBA window visual for the hack's own window.
-XVisualInfo* ChooseOwnVisual(Display* display) {
+bool ChooseOwnVisual(XTarget& target) {
     int attributes[] = {
         GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8, None};
-    return glXChooseVisual(display, DefaultScreen(display), attributes);
+    XVisualInfo* visual =
+        glXChooseVisual(target.display, DefaultScreen(target.display), attributes);
+    if (visual == nullptr) {
+        return false;
+    }
+    target.visual = *visual;
+    XFree(visual);
+    return true;
 }
 
-std::string MakeOwnWindow(XTarget& target) {
-    XVisualInfo* visual = ChooseOwnVisual(target.display);
-    if (visual == nullptr) {
+// The size and place -geometry asks for, on the screen of the visual.
+XSizeHints OwnPlacement(const XTarget& target, const HackGeometry& geometry) {
+    XSizeHints hints = {};
+    hints.width = kOwnWidth;
+    hints.height = kOwnHeight;
+    if (geometry.mask & WidthValue) {
+        hints.width = static_cast<int>(geometry.width);
+        hints.height = static_cast<int>(geometry.height);
+        hints.flags |= USSize;
+    }
+    if (geometry.mask & XValue) {
+        const int screenWidth = DisplayWidth(target.display, target.visual.screen);
+        const int screenHeight = DisplayHeight(target.display, target.visual.screen);
+        hints.x = geometry.mask & XNegative ? screenWidth + geometry.x - hints.width : geometry.x;
+        hints.y = geometry.mask & YNegative ? screenHeight + geometry.y - hints.height : geometry.y;
+        hints.flags |= USPosition;
+    }
+    return hints;
+}
+
+std::string MakeOwnWindow(XTarget& target, const HackGeometry& geometry) {
+    if (!ChooseOwnVisual(target)) {
         return "no OpenGL visual for a window";
     }
-    Window root = RootWindow(target.display, visual->screen);
+    XSizeHints place = OwnPlacement(target, geometry);
+    Window root = RootWindow(target.display, target.visual.screen);
     XSetWindowAttributes attributes = {};
-    attributes.colormap = XCreateColormap(target.display, root, visual->visual, AllocNone);
-    attributes.background_pixel = BlackPixel(target.display, visual->screen);
+    attributes.colormap = XCreateColormap(target.display, root, target.visual.visual, AllocNone);
+    attributes.background_pixel = BlackPixel(target.display, target.visual.screen);
     attributes.border_pixel = 0;
     attributes.event_mask = KeyPressMask | StructureNotifyMask;
     target.window = XCreateWindow(
-        target.display, root, 0, 0, kOwnWidth, kOwnHeight, 0, visual->depth, InputOutput,
-        visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+        target.display, root, place.x, place.y, static_cast<unsigned>(place.width),
+        static_cast<unsigned>(place.height), 0, target.visual.depth, InputOutput,
+        target.visual.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
     target.ownWindow = true;
+    target.width = place.width;
+    target.height = place.height;
+    XSetWMNormalHints(target.display, target.window, &place);
     XStoreName(target.display, target.window, "Quillfrost");
     XClassHint hint = {const_cast<char*>("quillfrost"), const_cast<char*>("Quillfrost")};
     XSetClassHint(target.display, target.window, &hint);
@@ -66,38 +107,123 @@ std::string MakeOwnWindow(XTarget& target) {
                     XInternAtom(target.display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
     XMapWindow(target.display, target.window);
-    target.context = glXCreateContext(target.display, visual, nullptr, True);
-    XFree(visual);
-    return target.context ? "" : "no OpenGL context for the window";
+    return "";
 }
 
-// A context on the window's own visual, which must stay as it is.
+// Why an id that names no window cannot be drawn into.
+std::string NoWindow(Display* display, Window id) {
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    gWindowGone = false;
+    if (XGetGeometry(display, id, &root, &x, &y, &width, &height, &border, &depth) &&
+        !gWindowGone) {
+        return Hex(id) + " is a pixmap, not a window: the hack draws into windows only";
+    }
+    return "no window " + Hex(id);
+}
+
+// Another program's window, as it is: its size, its visual and its end.
 std::string UseExistingWindow(XTarget& target) {
     XWindowAttributes attributes;
+    gWatchedWindow = target.window;
+    gWindowGone = false;
     if (!XGetWindowAttributes(target.display, target.window, &attributes) || gWindowGone) {
-        return "no such window";
+        return NoWindow(target.display, target.window);
+    }
+    if (attributes.c_class == InputOnly) {
+        return "window " + Hex(target.window) + " is InputOnly: nothing can be drawn into it";
     }
     XVisualInfo wanted = {};
     wanted.visualid = XVisualIDFromVisual(attributes.visual);
     int count = 0;
     XVisualInfo* visual = XGetVisualInfo(target.display, VisualIDMask, &wanted, &count);
     if (visual == nullptr || count == 0) {
-        return "the window's visual is unknown";
+        return "the visual of window " + Hex(target.window) + " is unknown";
     }
-    int usable = 0;
-    glXGetConfig(target.display, visual, GLX_USE_GL, &usable);
-    if (usable) {
-        target.context = glXCreateContext(target.display, visual, nullptr, True);
-    }
+    target.visual = *visual;
     XFree(visual);
-    if (!target.context) {
-        return "the window's visual has no OpenGL";
+    int usable = 0;
+    glXGetConfig(target.display, &target.visual, GLX_USE_GL, &usable);
+    if (!usable) {
+        return "the visual of window " + Hex(target.window) + " has no OpenGL";
     }
-    // Its size, and its end: another program owns it.
+    // Its size, and its end: another program owns it. Gone from here on, it
+    // only ends the run.
     XSelectInput(target.display, target.window, StructureNotifyMask);
     target.width = attributes.width;
     target.height = attributes.height;
     return "";
+}
+
+// A pixmap of the window's size and depth that OpenGL draws into, current;
+// the one before it goes. False when the server or OpenGL cannot make it.
+bool MakeDrawPixmap(XTarget& target) {
+    const Window root = RootWindow(target.display, target.visual.screen);
+    const Pixmap pixmap = XCreatePixmap(target.display, root, static_cast<unsigned>(target.width),
+                                        static_cast<unsigned>(target.height),
+                                        static_cast<unsigned>(target.visual.depth));
+    const GLXPixmap glxPixmap = glXCreateGLXPixmap(target.display, &target.visual, pixmap);
+    if (glxPixmap == 0 || !glXMakeCurrent(target.display, glxPixmap, target.context)) {
+        if (glxPixmap != 0) {
+            glXDestroyGLXPixmap(target.display, glxPixmap);
+        }
+        XFreePixmap(target.display, pixmap);
+        return false;
+    }
+    // A pixmap has no back buffer to swap: the frame is drawn where it stays.
+    glDrawBuffer(GL_FRONT);
+    glReadBuffer(GL_FRONT);
+    if (target.glxPixmap != 0) {
+        glXDestroyGLXPixmap(target.display, target.glxPixmap);
+        XFreePixmap(target.display, target.pixmap);
+    }
+    target.pixmap = pixmap;
+    target.glxPixmap = glxPixmap;
+    if (target.copyGc == nullptr) {
+        target.copyGc = XCreateGC(target.display, pixmap, 0, nullptr);
+    }
+    return true;
+}
+
+// The largest drawable OpenGL draws into here, read with the context current
+// on a small pixmap, before anything of the window's size is made.
+bool ReadDrawableLimit(XTarget& target) {
+    const Window root = RootWindow(target.display, target.visual.screen);
+    const Pixmap pixmap =
+        XCreatePixmap(target.display, root, 1, 1, static_cast<unsigned>(target.visual.depth));
+    const GLXPixmap probe = glXCreateGLXPixmap(target.display, &target.visual, pixmap);
+    bool read = false;
+    if (probe != 0 && glXMakeCurrent(target.display, probe, target.context)) {
+        GLint viewport[2] = {0, 0};
+        GLint texture = 0;
+        glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+        // Drivers keep a drawable's buffers as textures: no larger than those.
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+        target.maxWidth = viewport[0] < texture ? viewport[0] : texture;
+        target.maxHeight = viewport[1] < texture ? viewport[1] : texture;
+        read = target.maxWidth > 0 && target.maxHeight > 0;
+        glXMakeCurrent(target.display, None, nullptr);
+    }
+    if (probe != 0) {
+        glXDestroyGLXPixmap(target.display, probe);
+    }
+    XFreePixmap(target.display, pixmap);
+    return read;
+}
+
+std::string WithinLimit(const XTarget& target) {
+    if (target.width <= target.maxWidth && target.height <= target.maxHeight) {
+        return "";
+    }
+    const std::string what = target.ownWindow ? "the window asked for" : "the window";
+    return what + " is " + std::to_string(target.width) + " x " + std::to_string(target.height) +
+           " and OpenGL here draws at most " + std::to_string(target.maxWidth) + " x " +
+           std::to_string(target.maxHeight);
 }
 
 void DrawOnTheDriversThread() {
@@ -111,23 +237,43 @@ void DrawOnTheDriversThread() {
     }
 }
 
+// The context on the target's visual, current on what OpenGL draws into.
+std::string MakeContextCurrent(XTarget& target) {
+    target.context = glXCreateContext(target.display, &target.visual, nullptr, True);
+    if (!target.context) {
+        return "no OpenGL context for the window's visual";
+    }
+    if (!ReadDrawableLimit(target)) {
+        return "OpenGL cannot draw into a pixmap of the window's visual";
+    }
+    std::string error = WithinLimit(target);
+    if (!error.empty()) {
+        return error;
+    }
+    if (target.ownWindow) {
+        return glXMakeCurrent(target.display, target.window, target.context)
+                   ? ""
+                   : "the OpenGL context cannot draw into the window";
+    }
+    return MakeDrawPixmap(target) ? "" : "no pixmap of the window's size to draw into";
+}
+
 } // namespace
 
 std::string OpenXTarget(XTarget& target, const HackOptions& options) {
-    target = XTarget{nullptr, 0, false, 0, nullptr, 0, 0};
+    target = XTarget{nullptr, 0, false, 0, nullptr, {}, 0, 0, nullptr, 0, 0, 0, 0};
     DrawOnTheDriversThread();
-    target.display = XOpenDisplay(nullptr);
+    target.display = XOpenDisplay(options.displayName);
     if (target.display == nullptr) {
-        return "cannot open the display";
+        return std::string("cannot open the display ") + XDisplayName(options.displayName);
     }
+    gWatchedWindow = 0;
     gWindowGone = false;
     XSetErrorHandler(RecordXError);
     std::string error;
     switch (options.target) {
     case HackTarget::Own:
-        error = MakeOwnWindow(target);
-        target.width = kOwnWidth;
-        target.height = kOwnHeight;
+        error = MakeOwnWindow(target, options.geometry);
         break;
     case HackTarget::Root:
         target.window = RootTarget(target.display);
@@ -138,13 +284,10 @@ std::string OpenXTarget(XTarget& target, const HackOptions& options) {
         error = UseExistingWindow(target);
         break;
     }
-    if (error.empty() && !glXMakeCurrent(target.display, target.window, target.context)) {
-        error = "the OpenGL context cannot draw into the window";
+    if (error.empty()) {
+        error = MakeContextCurrent(target);
     }
     XSync(target.display, False);
-    if (error.empty() && gWindowGone) {
-        error = "no such window";
-    }
     return error;
 }
 
@@ -183,8 +326,29 @@ XTargetEvents HandleXTargetEvents(XTarget& target) {
             break;
         }
     }
+    if (events.resized) {
+        // A window grown past what OpenGL draws shows its part that fits.
+        target.width = target.width < target.maxWidth ? target.width : target.maxWidth;
+        target.height = target.height < target.maxHeight ? target.height : target.maxHeight;
+        if (!target.ownWindow && !gWindowGone && !MakeDrawPixmap(target)) {
+            gWindowGone = true;
+        }
+    }
     events.quit = events.quit || gWindowGone;
     return events;
+}
+
+void PresentXTarget(XTarget& target) {
+    if (target.ownWindow) {
+        glXSwapBuffers(target.display, target.window);
+        return;
+    }
+    // The pixmap holds the whole frame before the server copies it.
+    glXWaitGL();
+    if (!gWindowGone) {
+        XCopyArea(target.display, target.pixmap, target.window, target.copyGc, 0, 0,
+                  static_cast<unsigned>(target.width), static_cast<unsigned>(target.height), 0, 0);
+    }
 }
 
 void CloseXTarget(XTarget& target) {
@@ -195,6 +359,16 @@ void CloseXTarget(XTarget& target) {
     if (target.context) {
         glXDestroyContext(target.display, target.context);
         target.context = nullptr;
+    }
+    if (target.glxPixmap != 0) {
+        glXDestroyGLXPixmap(target.display, target.glxPixmap);
+        XFreePixmap(target.display, target.pixmap);
+        target.glxPixmap = 0;
+        target.pixmap = 0;
+    }
+    if (target.copyGc != nullptr) {
+        XFreeGC(target.display, target.copyGc);
+        target.copyGc = nullptr;
     }
     if (target.ownWindow && !gWindowGone) {
         XDestroyWindow(target.display, target.window);

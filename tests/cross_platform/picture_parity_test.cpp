@@ -1,7 +1,7 @@
 // The same picture on both platforms: the fixed scene drawn by the Linux
 // hack's OpenGL path here, and by the Windows saver's Direct3D 9 path under
 // Wine (d3d_snapshot), compared pixel by pixel. And what the OpenGL picture
-// itself must show of a few known flakes.
+// itself must show of a few known flakes, and of the frame rate over them.
 #include <gtest/gtest.h>
 
 #include <GL/glx.h>
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "linux/fps_overlay.h"
 #include "linux/gl_renderer.h"
 #include "resource_ids.h"
 #include "snapshot_scene.h"
@@ -45,7 +46,7 @@ class GlWindow : public ::testing::Test {
         SpriteImage sprite = {};
         ASSERT_EQ(DecodeSpritePng(png.data, png.size, sprite), "");
         ASSERT_TRUE(CreateGlRenderer(renderer_, sprite, 5000));
-        SetGlView(kSnapshotWidth, kSnapshotHeight);
+        SetGlView(renderer_, kSnapshotWidth, kSnapshotHeight);
     }
     void TearDown() override {
         if (display_ == nullptr) {
@@ -58,11 +59,15 @@ class GlWindow : public ::testing::Test {
         XCloseDisplay(display_);
     }
 
-    // The scene drawn, read back from the back buffer, rows from the top.
-    Picture Draw(const FlakeScene& scene) {
+    // The scene drawn (with the overlay over it, if any), read back from the
+    // back buffer, rows from the top.
+    Picture Draw(const FlakeScene& scene, const FpsOverlay* overlay = nullptr) {
         std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
         BuildFlakeVertices(scene, vertices.data());
         DrawGlFlakes(renderer_, scene, vertices.data());
+        if (overlay != nullptr) {
+            DrawFpsOverlay(*overlay, kSnapshotWidth, kSnapshotHeight);
+        }
         std::vector<uint8_t> rgba(static_cast<size_t>(kSnapshotWidth) * kSnapshotHeight * 4);
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -230,6 +235,38 @@ TEST_F(GlWindow, NearFlakesAreBrighterAndLargerOverlapsAddAndTheRestIsBlack) {
           kSnapshotWidth * kSnapshotHeight - 1}) {
         EXPECT_EQ(picture[static_cast<size_t>(at)], 0) << at;
     }
+}
+
+TEST_F(GlWindow, TheFrameRateShowsInItsPanelAndLeavesTheSnowAroundItAsItWas) {
+    SnowRun run = {};
+    ASSERT_TRUE(StartSnapshotRun(run));
+    const FlakeScene& scene = *run.flakeScene;
+    FpsOverlay overlay = {};
+    ASSERT_TRUE(CreateFpsOverlay(overlay));
+    SetFpsOverlayRate(overlay, 12.34);
+    const Picture shown = Draw(scene, &overlay);
+    // Drawn after the overlay's frame, as the next frame is.
+    const Picture plain = Draw(scene);
+    ReleaseFpsOverlay(overlay);
+    EndSnowRun(run);
+
+    size_t differOutside = 0;
+    size_t differInside = 0;
+    int brightestInside = 0;
+    for (int y = 0; y < kSnapshotHeight; ++y) {
+        for (int x = 0; x < kSnapshotWidth; ++x) {
+            const size_t at = static_cast<size_t>(y) * kSnapshotWidth + x;
+            const bool inside = x >= overlay.panelX && x < overlay.panelX + overlay.panelWidth &&
+                                y >= overlay.panelY && y < overlay.panelY + overlay.panelHeight;
+            const bool differ = shown[at] != plain[at];
+            (inside ? differInside : differOutside) += differ ? 1 : 0;
+            brightestInside = inside ? std::max(brightestInside, int{shown[at]}) : brightestInside;
+        }
+    }
+    EXPECT_EQ(differOutside, 0u);
+    // "12.3 fps": over a hundred lit font pixels, white.
+    EXPECT_GT(differInside, 100u);
+    EXPECT_EQ(brightestInside, 255);
 }
 
 } // namespace

@@ -11,12 +11,14 @@ fail() {
 
 # start_xvfb WxH
 # Starts an Xvfb on the first free display from :180 on, open to every local
-# user (-ac), exports DISPLAY and stops it when the test ends.
+# user (-ac), exports DISPLAY and stops it when the test ends. It never resets
+# (-noreset): a server whose last client leaves resets, and drops a client
+# that connects meanwhile, as a test that starts program after program does.
 start_xvfb() {
     local n
     for n in $(seq 180 260); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 "$1x24" -ac -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "$1x24" -ac -noreset -nolisten tcp >/dev/null 2>&1 &
         QF_TEST_XVFB=$!
         for _ in $(seq 1 50); do
             xdpyinfo -display ":$n" >/dev/null 2>&1 && break

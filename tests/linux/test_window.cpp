@@ -1,6 +1,8 @@
-// test_window WxH+X+Y
+// test_window WxH+X+Y [input-only | pixmap]
 // Maps a plain black window of that size and place on $DISPLAY, prints its id
 // (0x...) and destroys it when a line or the end of standard input comes.
+// input-only makes the window InputOnly; pixmap makes a pixmap of that size
+// instead of a window.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -12,8 +14,10 @@ int main(int argc, char** argv) {
     unsigned height = 0;
     int x = 0;
     int y = 0;
-    if (argc != 2 || std::sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4) {
-        std::fprintf(stderr, "usage: test_window WxH+X+Y\n");
+    const std::string kind = argc == 3 ? argv[2] : "";
+    if (argc < 2 || argc > 3 || std::sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4 ||
+        (kind != "" && kind != "input-only" && kind != "pixmap")) {
+        std::fprintf(stderr, "usage: test_window WxH+X+Y [input-only | pixmap]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -22,17 +26,32 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int screen = DefaultScreen(display);
-    const Window window =
-        XCreateSimpleWindow(display, RootWindow(display, screen), x, y, width, height, 0,
-                            BlackPixel(display, screen), BlackPixel(display, screen));
-    XMapWindow(display, window);
+    const Window root = RootWindow(display, screen);
+    XID made = 0;
+    if (kind == "pixmap") {
+        made = XCreatePixmap(display, root, width, height,
+                             static_cast<unsigned>(DefaultDepth(display, screen)));
+    } else if (kind == "input-only") {
+        XSetWindowAttributes attributes = {};
+        made = XCreateWindow(display, root, x, y, width, height, 0, 0, InputOnly, CopyFromParent, 0,
+                             &attributes);
+        XMapWindow(display, made);
+    } else {
+        made = XCreateSimpleWindow(display, root, x, y, width, height, 0,
+                                   BlackPixel(display, screen), BlackPixel(display, screen));
+        XMapWindow(display, made);
+    }
     XSync(display, False);
-    std::printf("0x%lx\n", window);
+    std::printf("0x%lx\n", made);
     std::fflush(stdout);
 
     std::string line;
     std::getline(std::cin, line);
-    XDestroyWindow(display, window);
+    if (kind == "pixmap") {
+        XFreePixmap(display, made);
+    } else {
+        XDestroyWindow(display, made);
+    }
     XCloseDisplay(display);
     return 0;
 }

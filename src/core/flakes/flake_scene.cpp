@@ -16,6 +16,15 @@ float HalfWidth(int32_t viewWidth, int32_t viewHeight) {
     return static_cast<float>(static_cast<double>(scaledWidth) / viewHeight);
 }
 
+// The view and the box's width for it.
+void SetView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
+    scene.viewWidth = viewWidth;
+    scene.viewHeight = viewHeight;
+    float r = HalfWidth(viewWidth, viewHeight);
+    scene.minX = static_cast<float>(0.5 - r);
+    scene.maxX = static_cast<float>(0.5 + r);
+}
+
 // One flake every floor(20000 / count) ms, never faster than one per 10 ms.
 uint32_t ReleaseInterval(int32_t flakeCount) {
     if (flakeCount <= 0) {
@@ -31,7 +40,7 @@ int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
     // Nothing owned yet: a scene whose flakes cannot be made releases safely.
     scene.wind.values = nullptr;
 
-    SetFlakeSceneView(scene, desc.viewWidth, desc.viewHeight);
+    SetView(scene, desc.viewWidth, desc.viewHeight);
     scene.minY = -0.5f;
     scene.maxY = 1.4f;
     scene.minZ = 0.0f;
@@ -54,11 +63,19 @@ int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
 }
 
 void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
-    scene.viewWidth = viewWidth;
-    scene.viewHeight = viewHeight;
-    float r = HalfWidth(viewWidth, viewHeight);
-    scene.minX = static_cast<float>(0.5 - r);
-    scene.maxX = static_cast<float>(0.5 + r);
+    const double oldMinX = scene.minX;
+    const double oldWidth = static_cast<double>(scene.maxX) - scene.minX;
+    SetView(scene, viewWidth, viewHeight);
+    if (!(oldWidth > 0.0)) {
+        return;
+    }
+    // Every flake, waiting or falling, keeps its share of the box's width;
+    // the box is the same on the other axes.
+    const double scale = (static_cast<double>(scene.maxX) - scene.minX) / oldWidth;
+    for (int32_t i = 0; i < scene.flakeCount; ++i) {
+        Flake& flake = scene.flakes[i];
+        flake.position.x = static_cast<float>(scene.minX + (flake.position.x - oldMinX) * scale);
+    }
 }
 
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,

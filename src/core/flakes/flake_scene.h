@@ -52,8 +52,9 @@ struct FlakeSceneDesc {
 int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
                         const Diagnostics& diagnostics);
 // The view the scene is seen in, and the box's width with it. A scene whose
-// window changes size keeps its flakes; those left outside the narrower box
-// re-enter it as any flake does.
+// window changes size keeps its flakes, each at the same share of the box's
+// width as before, so that the snow stays as even as it was; flakes that
+// re-enter later do so over the new width.
 void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight);
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
                      float maxY, float minZ, float maxZ);

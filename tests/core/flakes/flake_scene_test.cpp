@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +174,30 @@ TEST(BuildFlakeScene, EmptyAndNegativeCounts) {
     EXPECT_EQ(negative->flakeCount, 0);
     EXPECT_EQ(negative->flakes, nullptr);
     ReleaseFlakeScene(*negative);
+}
+
+TEST(SetFlakeSceneView, EveryFlakeKeepsItsShareOfTheBoxWidthThroughAResize) {
+    auto scene = DirtyScene();
+    SeedRandom(8);
+    ASSERT_EQ(BuildPlain(*scene, 400, 1024, 768), 0);
+    auto shares = [&scene] {
+        std::vector<double> share;
+        for (int32_t i = 0; i < scene->flakeCount; ++i) {
+            share.push_back((scene->flakes[i].position.x - scene->minX) /
+                            (static_cast<double>(scene->maxX) - scene->minX));
+        }
+        return share;
+    };
+    const std::vector<double> before = shares();
+    // Narrower, then wider than at the start.
+    for (auto size : {std::make_pair(300, 768), std::make_pair(1600, 600)}) {
+        SetFlakeSceneView(*scene, size.first, size.second);
+        const std::vector<double> after = shares();
+        for (size_t i = 0; i < before.size(); ++i) {
+            ASSERT_NEAR(after[i], before[i], 1e-5) << size.first << " x " << size.second;
+        }
+    }
+    ReleaseFlakeScene(*scene);
 }
 
 TEST(ReleaseFlakeScene, FreesBothArraysAndIsSafeTwice) {

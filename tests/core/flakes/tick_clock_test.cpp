@@ -1,3 +1,4 @@
+#include "core/clock/step_filter.h"
 #include "core/clock/tick_clock.h"
 
 #include <gtest/gtest.h>
@@ -44,4 +45,24 @@ TEST(TickClock, AWrapOfTheTickCountGivesTheTrueStep) {
     UpdateTickClock(clock);
     EXPECT_EQ(clock.stepMs, 32u);
     SetNativeTickOverride(false);
+}
+
+TEST(StepFilter, AGapOrAStopTakesTheLastOrdinaryStep) {
+    StepFilter filter;
+    InitStepFilter(filter, 10); // gaps beyond 510 ms
+    EXPECT_EQ(FilterStep(filter, 17, false), 17u);
+    EXPECT_EQ(FilterStep(filter, 510, false), 510u);
+    EXPECT_EQ(FilterStep(filter, 12, false), 12u);
+    EXPECT_EQ(FilterStep(filter, 30000, false), 12u);
+    EXPECT_EQ(FilterStep(filter, 511, false), 12u);
+    // Continued after a stop: whatever the clock says is no ordinary step.
+    EXPECT_EQ(FilterStep(filter, 300, true), 12u);
+    EXPECT_EQ(FilterStep(filter, 14, false), 14u);
+}
+
+TEST(StepFilter, TheBoundGrowsWithTheWaitBetweenFrames) {
+    StepFilter filter;
+    InitStepFilter(filter, 10000); // --delay 10000000
+    EXPECT_EQ(FilterStep(filter, 10480, false), 10480u);
+    EXPECT_EQ(FilterStep(filter, 40000, false), 10480u);
 }

@@ -1,0 +1,14 @@
+#include "core/clock/step_filter.h"
+
+void InitStepFilter(StepFilter& filter, uint32_t frameWaitMs) {
+    filter.gapMs = frameWaitMs + kGapSlackMs;
+    filter.ordinaryStepMs = frameWaitMs > 0 ? frameWaitMs : 1;
+}
+
+uint32_t FilterStep(StepFilter& filter, uint32_t stepMs, bool resumed) {
+    if (resumed || stepMs > filter.gapMs) {
+        return filter.ordinaryStepMs;
+    }
+    filter.ordinaryStepMs = stepMs;
+    return stepMs;
+}

@@ -1,0 +1,237 @@
+#include "linux/fps_overlay.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <initializer_list>
+
+#include <GL/gl.h>
+
+#include "linux/gl_buffers.h"
+
+namespace {
+
+// A font of 5 x 7 pixels for the characters of a rate, a row a byte from
+// the top, the leftmost pixel in bit 4; the last cell is solid, for the panel.
+constexpr char kCharacters[] = "0123456789.fps";
+constexpr int kGlyphCount = sizeof kCharacters - 1;
+constexpr int kGlyphWidth = 5;
+constexpr int kGlyphHeight = 7;
+constexpr uint8_t kFont[kGlyphCount + 1][kGlyphHeight] = {
+    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, // 0
+    {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}, // 1
+    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}, // 2
+    {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E}, // 3
+    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}, // 4
+    {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}, // 5
+    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}, // 6
+    {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}, // 7
+    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, // 8
+    {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}, // 9
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}, // .
+    {0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08}, // f
+    {0x00, 0x00, 0x1E, 0x11, 0x1E, 0x10, 0x10}, // p
+    {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E}, // s
+    {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F}, // the panel
+};
+
+// The glyphs side by side in one texture, a column apart, white where lit.
+constexpr int kCellWidth = kGlyphWidth + 1;
+constexpr int kTextureWidth = 128;
+constexpr int kTextureHeight = 8;
+static_assert((kGlyphCount + 1) * kCellWidth <= kTextureWidth, "the font fits its texture");
+
+// On the screen: each font pixel 2 x 2, the panel 8 pixels in from the
+// corner with 4 pixels around the text, black at 60 % over the snow.
+constexpr int kScale = 2;
+constexpr int kMargin = 8;
+constexpr int kPadding = 4;
+constexpr uint8_t kPanelAlpha = 153;
+
+constexpr int kMaxCharacters = 16;
+constexpr int kMaxQuads = kMaxCharacters + 1;
+
+struct OverlayVertex {
+    float x; // pixels from the left
+    float y; // pixels from the top
+    float u;
+    float v;
+    uint8_t rgba[4];
+};
+
+int GlyphIndex(char c) {
+    for (int i = 0; i < kGlyphCount; ++i) {
+        if (kCharacters[i] == c) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The four corners of a quad, top left first, for the triangles (0, 1, 2)
+// and (2, 1, 3); texture coordinates over the cell of glyph `glyph`.
+void PutQuad(OverlayVertex* v, int x, int y, int width, int height, int glyph, uint8_t shade,
+             uint8_t alpha) {
+    const float u0 = static_cast<float>(glyph * kCellWidth) / kTextureWidth;
+    const float u1 = static_cast<float>(glyph * kCellWidth + kGlyphWidth) / kTextureWidth;
+    const float v1 = static_cast<float>(kGlyphHeight) / kTextureHeight;
+    const float left = static_cast<float>(x);
+    const float right = static_cast<float>(x + width);
+    const float top = static_cast<float>(y);
+    const float bottom = static_cast<float>(y + height);
+    v[0] = {left, top, u0, 0.0f, {shade, shade, shade, alpha}};
+    v[1] = {left, bottom, u0, v1, {shade, shade, shade, alpha}};
+    v[2] = {right, top, u1, 0.0f, {shade, shade, shade, alpha}};
+    v[3] = {right, bottom, u1, v1, {shade, shade, shade, alpha}};
+}
+
+} // namespace
+
+bool CreateFpsOverlay(FpsOverlay& overlay) {
+    overlay = FpsOverlay{0, 0, 0, 0, 0, 0, 0, 0};
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    if (gl == nullptr) {
+        return false;
+    }
+    uint8_t texels[kTextureHeight][kTextureWidth][4] = {};
+    for (int glyph = 0; glyph <= kGlyphCount; ++glyph) {
+        for (int row = 0; row < kGlyphHeight; ++row) {
+            for (int column = 0; column < kGlyphWidth; ++column) {
+                const bool lit = (kFont[glyph][row] >> (kGlyphWidth - 1 - column)) & 1u;
+                uint8_t* texel = texels[row][glyph * kCellWidth + column];
+                texel[0] = texel[1] = texel[2] = 255;
+                texel[3] = lit ? 255 : 0;
+            }
+        }
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureWidth, kTextureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, texels);
+    // Whole font pixels, sharp at any place.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    overlay.texture = texture;
+
+    uint16_t indices[kMaxQuads * 6];
+    for (int quad = 0; quad < kMaxQuads; ++quad) {
+        const int first = quad * 4;
+        const int corners[6] = {0, 1, 2, 2, 1, 3};
+        for (int i = 0; i < 6; ++i) {
+            indices[quad * 6 + i] = static_cast<uint16_t>(first + corners[i]);
+        }
+    }
+    GLuint buffers[2] = {0, 0};
+    gl->genBuffers(2, buffers);
+    overlay.vertexBuffer = buffers[0];
+    overlay.indexBuffer = buffers[1];
+    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
+    gl->bufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
+    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    gl->bufferData(GL_ARRAY_BUFFER, kMaxQuads * 4 * sizeof(OverlayVertex), nullptr,
+                   GL_DYNAMIC_DRAW);
+    if (glGetError() != GL_NO_ERROR) {
+        ReleaseFpsOverlay(overlay);
+        return false;
+    }
+    return true;
+}
+
+void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    if (overlay.vertexBuffer == 0 || gl == nullptr) {
+        return;
+    }
+    if (!(framesPerSecond >= 0.0)) {
+        framesPerSecond = 0.0;
+    }
+    if (framesPerSecond > 99999.9) {
+        framesPerSecond = 99999.9;
+    }
+    char text[kMaxCharacters + 1];
+    const int length = std::snprintf(text, sizeof text, "%.1f fps", framesPerSecond);
+    const int characters = length < kMaxCharacters ? length : kMaxCharacters;
+
+    const int advance = kCellWidth * kScale;
+    overlay.panelX = kMargin;
+    overlay.panelY = kMargin;
+    overlay.panelWidth = 2 * kPadding + characters * advance - kScale;
+    overlay.panelHeight = 2 * kPadding + kGlyphHeight * kScale;
+    OverlayVertex vertices[kMaxQuads * 4];
+    PutQuad(vertices, overlay.panelX, overlay.panelY, overlay.panelWidth, overlay.panelHeight,
+            kGlyphCount, 0, kPanelAlpha);
+    int quads = 1;
+    for (int i = 0; i < characters; ++i) {
+        const int glyph = GlyphIndex(text[i]);
+        if (glyph >= 0) {
+            PutQuad(vertices + quads * 4, kMargin + kPadding + i * advance, kMargin + kPadding,
+                    kGlyphWidth * kScale, kGlyphHeight * kScale, glyph, 255, 255);
+            ++quads;
+        }
+    }
+    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    gl->bufferSubData(GL_ARRAY_BUFFER, 0,
+                      static_cast<GLsizeiptr>(quads * 4 * sizeof(OverlayVertex)), vertices);
+    overlay.quadCount = quads;
+}
+
+void DrawFpsOverlay(const FpsOverlay& overlay, int32_t viewWidth, int32_t viewHeight) {
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    if (overlay.quadCount == 0 || viewWidth <= 0 || viewHeight <= 0 || gl == nullptr) {
+        return;
+    }
+    // Pixels from the top left onto the drawable.
+    const GLfloat pixels[16] = {2.0f / viewWidth,
+                                0.0f,
+                                0.0f,
+                                0.0f,
+                                0.0f,
+                                -2.0f / viewHeight,
+                                0.0f,
+                                0.0f,
+                                0.0f,
+                                0.0f,
+                                1.0f,
+                                0.0f,
+                                -1.0f,
+                                1.0f,
+                                0.0f,
+                                1.0f};
+    glViewport(0, 0, viewWidth, viewHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(pixels);
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    // Over the picture: what is drawn covers what is there by its alpha.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    glVertexPointer(2, GL_FLOAT, sizeof(OverlayVertex),
+                    reinterpret_cast<const void*>(offsetof(OverlayVertex, x)));
+    glTexCoordPointer(2, GL_FLOAT, sizeof(OverlayVertex),
+                      reinterpret_cast<const void*>(offsetof(OverlayVertex, u)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(OverlayVertex),
+                   reinterpret_cast<const void*>(offsetof(OverlayVertex, rgba)));
+    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
+    gl->drawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(overlay.quadCount * 4 - 1),
+                          overlay.quadCount * 6, GL_UNSIGNED_SHORT, nullptr);
+}
+
+void ReleaseFpsOverlay(FpsOverlay& overlay) {
+    if (overlay.texture != 0) {
+        GLuint texture = overlay.texture;
+        glDeleteTextures(1, &texture);
+        overlay.texture = 0;
+    }
+    const GlBufferFunctions* gl = FindGlBufferFunctions();
+    for (uint32_t* buffer : {&overlay.vertexBuffer, &overlay.indexBuffer}) {
+        if (*buffer != 0 && gl != nullptr) {
+            GLuint name = *buffer;
+            gl->deleteBuffers(1, &name);
+        }
+        *buffer = 0;
+    }
+    overlay.quadCount = 0;
+}

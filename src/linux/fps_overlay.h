@@ -1,0 +1,33 @@
+// The frame rate drawn on the picture, "12.3 fps" in white on a dark
+// translucent panel in the top left corner: textured quads from a buffer
+// object, the glyphs a texture made from a small bitmap font of the hack's
+// own, so that a shader renderer (OpenGL ES 2.0, WebGL 1) draws it the same.
+#pragma once
+
+#include <cstdint>
+
+struct FpsOverlay {
+    uint32_t texture;      // the glyphs, and a solid cell for the panel; 0 when not held
+    uint32_t vertexBuffer; // the panel and the glyphs of the text, rewritten with it
+    uint32_t indexBuffer;  // two triangles a quad, written once
+    int32_t quadCount;     // 0 while there is no rate to show
+    // Where the panel lies, in pixels from the drawable's top left corner.
+    int32_t panelX;
+    int32_t panelY;
+    int32_t panelWidth;
+    int32_t panelHeight;
+};
+
+// The texture and the buffers, on the current context. False when they
+// cannot be made.
+bool CreateFpsOverlay(FpsOverlay& overlay);
+
+// The rate to show from now on, rounded to a tenth. Allocates nothing.
+void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond);
+
+// Draws the panel and the rate over what the frame holds, in a drawable of
+// that size, with the states it needs set anew. Allocates nothing.
+void DrawFpsOverlay(const FpsOverlay& overlay, int32_t viewWidth, int32_t viewHeight);
+
+// Frees the texture and the buffers; safe to repeat.
+void ReleaseFpsOverlay(FpsOverlay& overlay);

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
-#include "linux/gl_renderer.h"
+#include "core/run/snow_run.h"
+#include "gl/gl_api.h"
+#include "gl/gl_renderer.h"
+#include "linux/sprite_image.h"
 #include "linux/x_target.h"
-#include "core/math/random.h"
 #include "platform/platform.h"
 #include "resource_ids.h"
 
@@ -40,26 +40,33 @@ int Measure(const char* where, const HackOptions& options, int frames) {
     SpriteImage sprite = {};
     GlRenderer renderer = {};
     if (!DecodeSpritePng(png.data, png.size, sprite).empty() ||
-        !CreateGlRenderer(renderer, sprite, 5000)) {
+        !CreateGlRenderer(renderer,
+                          {sprite.rgba.data(), static_cast<int32_t>(sprite.width),
+                           static_cast<int32_t>(sprite.height)},
+                          5000)) {
         std::printf("no sprite\n");
         return 1;
     }
     SetGlView(renderer, target.width, target.height);
 
     // 5000 flakes, half speed, fractal wind, as the Wine benchmark has them.
-    const SceneChoice choice = {
-        FlakeCountForQuantity(1.0f), target.width,      target.height, 0.5f, 1,
-        PlatformResourceBytes,       {nullptr, nullptr}};
-    SeedRandom(12345);
-    FlakeScene scene{};
-    if (BuildSceneContents(scene, choice) != 0) {
+    SnowRun run = {};
+    const SnowRunChoice choice = {{1.0f, 0.5f, 1},
+                                  target.width,
+                                  target.height,
+                                  PlatformResourceBytes,
+                                  {nullptr, nullptr},
+                                  1,
+                                  12345,
+                                  10};
+    if (StartSnowRun(run, choice) != kSnowRunStarted) {
         std::printf("no scene\n");
+        EndSnowRun(run);
         return 1;
     }
-    std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
     // Let every flake be released and spread out before timing.
     for (int i = 0; i < 600; ++i) {
-        UpdateFlakes(scene, 10000);
+        StepSnowRun(run, 10);
     }
 
     double update = 0.0;
@@ -69,11 +76,11 @@ int Measure(const char* where, const HackOptions& options, int frames) {
     glFinish();
     for (int frame = 0; frame < frames + 3; ++frame) {
         const double t0 = NowMs();
-        UpdateFlakes(scene, 10000);
+        StepSnowRun(run, 10);
         const double t1 = NowMs();
-        BuildFlakeVertices(scene, vertices.data());
+        const FlakeVertex* vertices = BuildSnowRunVertices(run);
         const double t2 = NowMs();
-        DrawGlFlakes(renderer, scene, vertices.data());
+        DrawGlFlakes(renderer, vertices, SnowRunVertexCount(run));
         const double t3 = NowMs();
         PresentXTarget(target);
         glFinish();
@@ -85,7 +92,7 @@ int Measure(const char* where, const HackOptions& options, int frames) {
             draw += t4 - t3;
         }
     }
-    std::printf("== %s\nflakes %d, window %d x %d, %d frames\n", where, scene.flakeCount,
+    std::printf("== %s\nflakes %d, window %d x %d, %d frames\n", where, run.flakeScene->flakeCount,
                 target.width, target.height, frames);
     std::printf("update        %8.3f ms per frame\n", update / frames);
     std::printf("vertex build  %8.3f ms per frame\n", build / frames);
@@ -95,7 +102,7 @@ int Measure(const char* where, const HackOptions& options, int frames) {
                 (update + build + submit) / frames);
     std::printf("hack frame    %8.3f ms per frame\n", (update + build + submit + draw) / frames);
 
-    ReleaseFlakeScene(scene);
+    EndSnowRun(run);
     ReleaseGlRenderer(renderer);
     CloseXTarget(target);
     return 0;

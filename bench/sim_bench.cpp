@@ -26,7 +26,8 @@ struct SteadyRun {
                                       PlatformResourceBytes,
                                       {nullptr, nullptr},
                                       1,
-                                      2024};
+                                      2024,
+                                      10};
         if (StartSnowRun(run, choice) != kSnowRunStarted || run.flakeScene->flakeCount != kFlakes) {
             std::fprintf(stderr, "sim_bench: the run of %d flakes cannot be started\n", kFlakes);
             std::exit(1);

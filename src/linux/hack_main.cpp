@@ -4,24 +4,18 @@
 // goes or (in its own window) Escape, q or the close box.
 #include <chrono>
 #include <cstdio>
-#include <new>
 #include <string>
-#include <vector>
 
-#include "core/clock/step_filter.h"
-#include "core/clock/tick_clock.h"
-#include "core/flakes/scene_build.h"
-#include "core/flakes/update_flakes.h"
-#include "linux/fps_overlay.h"
-#include "linux/gl_renderer.h"
+#include "core/run/snow_run.h"
+#include "core/settings/settings.h"
+#include "gl/fps_overlay.h"
+#include "gl/gl_renderer.h"
 #include "linux/hack_options.h"
 #include "linux/run_signals.h"
 #include "linux/sprite_image.h"
 #include "linux/x_target.h"
 #include "platform/platform.h"
-#include "core/view/flake_vertices.h"
 #include "resource_ids.h"
-#include "core/settings/settings.h"
 
 namespace {
 
@@ -38,10 +32,7 @@ struct HackRun {
     XTarget target = {};
     GlRenderer renderer = {};
     FpsOverlay overlay = {};
-    TickClock* clock = nullptr;
-    FlakeScene* scene = nullptr;
-    StepFilter steps = {};
-    std::vector<FlakeVertex> vertices;
+    SnowRun snow = {};
 };
 
 void ReleaseRun(HackRun& run) {
@@ -50,35 +41,27 @@ void ReleaseRun(HackRun& run) {
         ReleaseGlRenderer(run.renderer);
     }
     CloseXTarget(run.target);
-    if (run.scene != nullptr) {
-        ReleaseFlakeScene(*run.scene);
-        delete run.scene;
-        run.scene = nullptr;
-    }
-    delete run.clock;
-    run.clock = nullptr;
+    EndSnowRun(run.snow);
 }
 
-// The scene as the Windows saver builds it from the same settings.
+// The snow as the Windows saver starts it from the same settings.
 std::string StartRun(HackRun& run, const HackOptions& options) {
     std::string error = OpenXTarget(run.target, options);
     if (!error.empty()) {
         return error;
     }
-    const Settings settings = {PercentToFraction(options.quantityPercent),
-                               PercentToFraction(options.speedPercent), options.fractalWind};
-    const SceneChoice choice = {FlakeCountForQuantity(settings.Quantity),
-                                run.target.width,
-                                run.target.height,
-                                settings.Speed,
-                                settings.FractalWind,
-                                PlatformResourceBytes,
-                                {nullptr, nullptr}};
-    if (BuildInitialScene(choice, run.clock, run.scene) != 0) {
+    const SnowRunChoice choice = {{PercentToFraction(options.quantityPercent),
+                                   PercentToFraction(options.speedPercent), options.fractalWind},
+                                  run.target.width,
+                                  run.target.height,
+                                  PlatformResourceBytes,
+                                  {nullptr, nullptr},
+                                  0,
+                                  0,
+                                  options.delayMicroseconds / 1000u};
+    if (StartSnowRun(run.snow, choice) != kSnowRunStarted) {
         return "out of memory building the scene";
     }
-    run.vertices.resize(FlakeVertexCapacity(run.scene->flakeCount));
-    InitStepFilter(run.steps, options.delayMicroseconds / 1000u);
 
     const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
     SpriteImage sprite = {};
@@ -86,7 +69,9 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
     if (!error.empty()) {
         return error;
     }
-    if (!CreateGlRenderer(run.renderer, sprite, run.scene->flakeCount)) {
+    const GlImage image = {sprite.rgba.data(), static_cast<int32_t>(sprite.width),
+                           static_cast<int32_t>(sprite.height)};
+    if (!CreateGlRenderer(run.renderer, image, run.snow.flakeScene->flakeCount)) {
         return "the sprite cannot be made a texture";
     }
     SetGlView(run.renderer, run.target.width, run.target.height);
@@ -122,7 +107,7 @@ bool AwaitNextFrame(HackRun& run, uint32_t delayMicroseconds, const RunSignals& 
     for (;;) {
         const XTargetEvents events = HandleXTargetEvents(run.target);
         if (events.resized) {
-            SetFlakeSceneView(*run.scene, run.target.width, run.target.height);
+            ResizeSnowRun(run.snow, run.target.width, run.target.height);
             SetGlView(run.renderer, run.target.width, run.target.height);
         }
         if (events.quit || StopAsked()) {
@@ -146,13 +131,10 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
     uint32_t delay = 0; // the first frame comes at once
     while (AwaitNextFrame(run, delay, signals)) {
         delay = options.delayMicroseconds;
-        UpdateTickClock(*run.clock);
-        const uint32_t stepMs = FilterStep(run.steps, run.clock->stepMs, TakeContinued());
-        UpdateFlakes(*run.scene, stepMs * 1000u);
-        BuildFlakeVertices(*run.scene, run.vertices.data());
-        DrawGlFlakes(run.renderer, *run.scene, run.vertices.data());
+        TickSnowRun(run.snow, TakeContinued());
+        DrawGlFlakes(run.renderer, BuildSnowRunVertices(run.snow), SnowRunVertexCount(run.snow));
         if (options.fps) {
-            DrawFpsOverlay(run.overlay, run.target.width, run.target.height);
+            DrawFpsOverlay(run.overlay, run.renderer.program, run.target.width, run.target.height);
         }
         PresentXTarget(run.target);
         if (options.fps) {

@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "linux/fps_overlay.h"
-#include "linux/gl_renderer.h"
+#include "gl/fps_overlay.h"
+#include "gl/gl_renderer.h"
+#include "linux/sprite_image.h"
 #include "resource_ids.h"
 #include "snapshot_scene.h"
 
@@ -45,7 +46,9 @@ class GlWindow : public ::testing::Test {
         const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
         SpriteImage sprite = {};
         ASSERT_EQ(DecodeSpritePng(png.data, png.size, sprite), "");
-        ASSERT_TRUE(CreateGlRenderer(renderer_, sprite, 5000));
+        const GlImage image = {sprite.rgba.data(), static_cast<int32_t>(sprite.width),
+                               static_cast<int32_t>(sprite.height)};
+        ASSERT_TRUE(CreateGlRenderer(renderer_, image, 5000));
         SetGlView(renderer_, kSnapshotWidth, kSnapshotHeight);
     }
     void TearDown() override {
@@ -64,9 +67,10 @@ class GlWindow : public ::testing::Test {
     Picture Draw(const FlakeScene& scene, const FpsOverlay* overlay = nullptr) {
         std::vector<FlakeVertex> vertices(FlakeVertexCapacity(scene.flakeCount));
         BuildFlakeVertices(scene, vertices.data());
-        DrawGlFlakes(renderer_, scene, vertices.data());
+        DrawGlFlakes(renderer_, vertices.data(),
+                     static_cast<size_t>(scene.flakeCount) * kVerticesPerFlake);
         if (overlay != nullptr) {
-            DrawFpsOverlay(*overlay, kSnapshotWidth, kSnapshotHeight);
+            DrawFpsOverlay(*overlay, renderer_.program, kSnapshotWidth, kSnapshotHeight);
         }
         std::vector<uint8_t> rgba(static_cast<size_t>(kSnapshotWidth) * kSnapshotHeight * 4);
         glReadBuffer(GL_BACK);

@@ -22,7 +22,8 @@ inline bool StartSnapshotRun(SnowRun& run) {
                                   PlatformResourceBytes,
                                   {nullptr, nullptr},
                                   1,
-                                  2024};
+                                  2024,
+                                  10};
     if (StartSnowRun(run, choice) != kSnowRunStarted) {
         return false;
     }

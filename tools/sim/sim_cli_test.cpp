@@ -121,7 +121,8 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
             PlatformResourceBytes,
             {nullptr, nullptr},
             1,
-            seed};
+            seed,
+            stepMs};
         SnowRun run = {};
         ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
         for (uint32_t t = 0; t < ticks; ++t) {

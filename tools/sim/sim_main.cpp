@@ -43,7 +43,7 @@ int32_t StartRun(SnowRun& run, const SimOptions& options) {
         settings,           options.width,
         options.height,     PlatformResourceBytes,
         {nullptr, nullptr}, static_cast<uint8_t>(options.seedGiven ? 1 : 0),
-        options.seed};
+        options.seed,       options.stepMs};
     return StartSnowRun(run, choice);
 }
 

@@ -7,7 +7,8 @@
 #include "core/math/random.h"
 
 int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
-    run = SnowRun{nullptr, nullptr, nullptr, 0};
+    run = SnowRun{nullptr, nullptr, nullptr, 0, {}};
+    InitStepFilter(run.steps, choice.frameWaitMs);
     if (choice.seedGiven) {
         // A clock made here is not asked for a seed.
         run.tickClock = new (std::nothrow) TickClock();
@@ -45,13 +46,14 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
-uint32_t TickSnowRun(SnowRun& run) {
+uint32_t TickSnowRun(SnowRun& run, bool resumed) {
     if (run.tickClock == nullptr) {
         return 0;
     }
     UpdateTickClock(*run.tickClock);
-    StepSnowRun(run, run.tickClock->stepMs);
-    return run.tickClock->stepMs;
+    const uint32_t stepMs = FilterStep(run.steps, run.tickClock->stepMs, resumed);
+    StepSnowRun(run, stepMs);
+    return stepMs;
 }
 
 const FlakeVertex* BuildSnowRunVertices(SnowRun& run) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/clock/step_filter.h"
 #include "core/clock/tick_clock.h"
 #include "core/flakes/flake_scene.h"
 #include "core/settings/settings.h"
@@ -15,8 +16,8 @@
 
 // What a run is started from.
 struct SnowRunChoice {
-    Settings settings;  // the flake count from Quantity, the wind from Speed and FractalWind
-    int32_t viewWidth;  // the area the snow is seen in, in pixels
+    Settings settings; // the flake count from Quantity, the wind from Speed and FractalWind
+    int32_t viewWidth; // the area the snow is seen in, in pixels
     int32_t viewHeight;
     // The bytes of a stored noise table by its resource identifier; data is
     // null when there is no such table.
@@ -26,6 +27,9 @@ struct SnowRunChoice {
     // start ticks, as a saver run seeds it.
     uint8_t seedGiven;
     uint32_t seed;
+    // The wait the host plans between two frames: a tick whose step is much
+    // longer is a gap, in which the host did not run (0: none planned).
+    uint32_t frameWaitMs;
 };
 
 // The objects of a run, owned by whoever holds the record. All null before
@@ -35,12 +39,13 @@ struct SnowRun {
     FlakeScene* flakeScene;
     FlakeVertex* vertices; // room for vertexCapacity vertices
     size_t vertexCapacity; // FlakeVertexCapacity of the scene's flakes
+    StepFilter steps;      // what a tick makes of the clock's step
 };
 
 // What StartSnowRun reports. What a failure means is the host's to decide.
 constexpr int32_t kSnowRunStarted = 0;
-constexpr int32_t kSnowRunNoMemoryForTheScene = 1;  // the clock or the scene
-constexpr int32_t kSnowRunNoMemoryForVertices = 2;  // the scene is held, the vertices not
+constexpr int32_t kSnowRunNoMemoryForTheScene = 1; // the clock or the scene
+constexpr int32_t kSnowRunNoMemoryForVertices = 2; // the scene is held, the vertices not
 
 // Creates the clock (seeding the random generator), builds the scene as the
 // saver builds it and allocates the vertex array. On a failure whatever was
@@ -52,8 +57,11 @@ int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice);
 void StepSnowRun(SnowRun& run, uint32_t elapsedMs);
 
 // Reads the run's clock and moves the flakes on by the time since the last
-// tick (the first tick after the start: 1 ms). Returns the step taken, in ms.
-uint32_t TickSnowRun(SnowRun& run);
+// tick (the first tick after the start: 1 ms), leaving out a gap: after a
+// stop the host saw (resumed) or a step much longer than a frame, the flakes
+// move by the last ordinary step and go on where they were. Returns the step
+// taken, in ms.
+uint32_t TickSnowRun(SnowRun& run, bool resumed);
 
 // Writes the four vertices of every flake; returns the vertex array. The
 // flakes are drawn from its first SnowRunVertexCount vertices.

@@ -120,7 +120,8 @@ HRESULT SetupScene() {
                                   PlatformResourceBytes,
                                   {PlatformStandardOutput, PlatformBeep},
                                   0,
-                                  0};
+                                  0,
+                                  kFramePeriodMs};
     switch (Steps().startSnowRun(state.run, choice)) {
     case kSnowRunNoMemoryForTheScene:
         exit(kNoMemoryForTheScene);

@@ -8,8 +8,8 @@
 namespace {
 
 TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
-    const SnowRunChoice choice = {
-        {0.0f, 0.5f, 0}, 640, 480, nullptr, {nullptr, nullptr}, 1, 2024};
+    const SnowRunChoice choice = {{0.0f, 0.5f, 0},    640, 480,  nullptr,
+                                  {nullptr, nullptr}, 1,   2024, 10};
     SnowRun run = {};
     ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
     ASSERT_NE(run.tickClock, nullptr);
@@ -17,12 +17,18 @@ TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
     EXPECT_EQ(run.flakeScene->flakeCount, 100); // Quantity 0
     EXPECT_EQ(run.vertexCapacity, 800u);
 
+    // Ticks by the clock; after a stop the flakes move by the last ordinary
+    // step, not the gap.
+    EXPECT_GE(TickSnowRun(run, false), 1u);
+    const uint32_t ordinary = run.steps.ordinaryStepMs;
+    const uint32_t released = run.flakeScene->releaseClockMs;
+    EXPECT_EQ(TickSnowRun(run, true), ordinary);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, released + ordinary);
     // Steps of the time given, held to 1 .. 40000 ms.
     StepSnowRun(run, 0);
-    EXPECT_EQ(run.flakeScene->releaseClockMs, 1u);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, released + ordinary + 1);
     StepSnowRun(run, 90000);
-    EXPECT_EQ(run.flakeScene->releaseClockMs, 40001u);
-    EXPECT_GE(TickSnowRun(run), 1u);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, released + ordinary + 40001);
     EXPECT_EQ(BuildSnowRunVertices(run), run.vertices);
     EXPECT_EQ(SnowRunVertexCount(run), 400u);
     std::vector<FlakeVertex> expected(400);
@@ -41,7 +47,7 @@ TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
     EXPECT_EQ(SnowRunVertexCount(run), 0u);
     EndSnowRun(run);
     StepSnowRun(run, 10);
-    EXPECT_EQ(TickSnowRun(run), 0u);
+    EXPECT_EQ(TickSnowRun(run, false), 0u);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The frame rate drawn on the picture, "12.3 fps" in white on a dark
 // translucent panel in the top left corner: textured quads from a buffer
-// object, the glyphs a texture made from a small bitmap font of the hack's
-// own, so that a shader renderer (OpenGL ES 2.0, WebGL 1) draws it the same.
+// object through the flakes' own shader pair, the glyphs a texture made from
+// a small bitmap font of our own.
 #pragma once
 
 #include <cstdint>
+
+#include "gl/gl_program.h"
 
 struct FpsOverlay {
     uint32_t texture;      // the glyphs, and a solid cell for the panel; 0 when not held
@@ -26,8 +28,10 @@ bool CreateFpsOverlay(FpsOverlay& overlay);
 void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond);
 
 // Draws the panel and the rate over what the frame holds, in a drawable of
-// that size, with the states it needs set anew. Allocates nothing.
-void DrawFpsOverlay(const FpsOverlay& overlay, int32_t viewWidth, int32_t viewHeight);
+// that size, with the program and the states it needs set anew. Allocates
+// nothing.
+void DrawFpsOverlay(const FpsOverlay& overlay, const GlProgram& program, int32_t viewWidth,
+                    int32_t viewHeight);
 
 // Frees the texture and the buffers; safe to repeat.
 void ReleaseFpsOverlay(FpsOverlay& overlay);

@@ -1,12 +1,11 @@
-#include "linux/fps_overlay.h"
+#include "gl/fps_overlay.h"
 
-#include <cstddef>
 #include <cstdio>
 #include <initializer_list>
 
-#include <GL/gl.h>
-
-#include "linux/gl_buffers.h"
+#include "core/view/flake_vertices.h"
+#include "gl/gl_api.h"
+#include "gl/gl_clip.h"
 
 namespace {
 
@@ -50,14 +49,6 @@ constexpr uint8_t kPanelAlpha = 153;
 constexpr int kMaxCharacters = 16;
 constexpr int kMaxQuads = kMaxCharacters + 1;
 
-struct OverlayVertex {
-    float x; // pixels from the left
-    float y; // pixels from the top
-    float u;
-    float v;
-    uint8_t rgba[4];
-};
-
 int GlyphIndex(char c) {
     for (int i = 0; i < kGlyphCount; ++i) {
         if (kCharacters[i] == c) {
@@ -68,8 +59,9 @@ int GlyphIndex(char c) {
 }
 
 // The four corners of a quad, top left first, for the triangles (0, 1, 2)
-// and (2, 1, 3); texture coordinates over the cell of glyph `glyph`.
-void PutQuad(OverlayVertex* v, int x, int y, int width, int height, int glyph, uint8_t shade,
+// and (2, 1, 3), in pixels from the top left; texture coordinates over the
+// cell of glyph `glyph`; grey `shade` (red, green and blue alike) at `alpha`.
+void PutQuad(FlakeVertex* v, int x, int y, int width, int height, int glyph, uint8_t shade,
              uint8_t alpha) {
     const float u0 = static_cast<float>(glyph * kCellWidth) / kTextureWidth;
     const float u1 = static_cast<float>(glyph * kCellWidth + kGlyphWidth) / kTextureWidth;
@@ -78,20 +70,19 @@ void PutQuad(OverlayVertex* v, int x, int y, int width, int height, int glyph, u
     const float right = static_cast<float>(x + width);
     const float top = static_cast<float>(y);
     const float bottom = static_cast<float>(y + height);
-    v[0] = {left, top, u0, 0.0f, {shade, shade, shade, alpha}};
-    v[1] = {left, bottom, u0, v1, {shade, shade, shade, alpha}};
-    v[2] = {right, top, u1, 0.0f, {shade, shade, shade, alpha}};
-    v[3] = {right, bottom, u1, v1, {shade, shade, shade, alpha}};
+    const uint32_t colour = static_cast<uint32_t>(alpha) << 24 |
+                            static_cast<uint32_t>(shade) << 16 | static_cast<uint32_t>(shade) << 8 |
+                            shade;
+    v[0] = {left, top, 0.0f, colour, u0, 0.0f};
+    v[1] = {left, bottom, 0.0f, colour, u0, v1};
+    v[2] = {right, top, 0.0f, colour, u1, 0.0f};
+    v[3] = {right, bottom, 0.0f, colour, u1, v1};
 }
 
 } // namespace
 
 bool CreateFpsOverlay(FpsOverlay& overlay) {
     overlay = FpsOverlay{0, 0, 0, 0, 0, 0, 0, 0};
-    const GlBufferFunctions* gl = FindGlBufferFunctions();
-    if (gl == nullptr) {
-        return false;
-    }
     uint8_t texels[kTextureHeight][kTextureWidth][4] = {};
     for (int glyph = 0; glyph <= kGlyphCount; ++glyph) {
         for (int row = 0; row < kGlyphHeight; ++row) {
@@ -125,14 +116,13 @@ bool CreateFpsOverlay(FpsOverlay& overlay) {
         }
     }
     GLuint buffers[2] = {0, 0};
-    gl->genBuffers(2, buffers);
+    glGenBuffers(2, buffers);
     overlay.vertexBuffer = buffers[0];
     overlay.indexBuffer = buffers[1];
-    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
-    gl->bufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
-    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
-    gl->bufferData(GL_ARRAY_BUFFER, kMaxQuads * 4 * sizeof(OverlayVertex), nullptr,
-                   GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, kMaxQuads * 4 * sizeof(FlakeVertex), nullptr, GL_DYNAMIC_DRAW);
     if (glGetError() != GL_NO_ERROR) {
         ReleaseFpsOverlay(overlay);
         return false;
@@ -141,8 +131,7 @@ bool CreateFpsOverlay(FpsOverlay& overlay) {
 }
 
 void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
-    const GlBufferFunctions* gl = FindGlBufferFunctions();
-    if (overlay.vertexBuffer == 0 || gl == nullptr) {
+    if (overlay.vertexBuffer == 0) {
         return;
     }
     if (!(framesPerSecond >= 0.0)) {
@@ -160,7 +149,7 @@ void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
     overlay.panelY = kMargin;
     overlay.panelWidth = 2 * kPadding + characters * advance - kScale;
     overlay.panelHeight = 2 * kPadding + kGlyphHeight * kScale;
-    OverlayVertex vertices[kMaxQuads * 4];
+    FlakeVertex vertices[kMaxQuads * 4];
     PutQuad(vertices, overlay.panelX, overlay.panelY, overlay.panelWidth, overlay.panelHeight,
             kGlyphCount, 0, kPanelAlpha);
     int quads = 1;
@@ -172,51 +161,25 @@ void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
             ++quads;
         }
     }
-    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
-    gl->bufferSubData(GL_ARRAY_BUFFER, 0,
-                      static_cast<GLsizeiptr>(quads * 4 * sizeof(OverlayVertex)), vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(quads * 4 * sizeof(FlakeVertex)),
+                    vertices);
     overlay.quadCount = quads;
 }
 
-void DrawFpsOverlay(const FpsOverlay& overlay, int32_t viewWidth, int32_t viewHeight) {
-    const GlBufferFunctions* gl = FindGlBufferFunctions();
-    if (overlay.quadCount == 0 || viewWidth <= 0 || viewHeight <= 0 || gl == nullptr) {
+void DrawFpsOverlay(const FpsOverlay& overlay, const GlProgram& program, int32_t viewWidth,
+                    int32_t viewHeight) {
+    if (overlay.quadCount == 0 || viewWidth <= 0 || viewHeight <= 0) {
         return;
     }
-    // Pixels from the top left onto the drawable.
-    const GLfloat pixels[16] = {2.0f / viewWidth,
-                                0.0f,
-                                0.0f,
-                                0.0f,
-                                0.0f,
-                                -2.0f / viewHeight,
-                                0.0f,
-                                0.0f,
-                                0.0f,
-                                0.0f,
-                                1.0f,
-                                0.0f,
-                                -1.0f,
-                                1.0f,
-                                0.0f,
-                                1.0f};
     glViewport(0, 0, viewWidth, viewHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(pixels);
-    glMatrixMode(GL_MODELVIEW);
-    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    glBindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
+    UseGlProgram(program, GlPixelClip(viewWidth, viewHeight), overlay.texture);
     // Over the picture: what is drawn covers what is there by its alpha.
+    glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    gl->bindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
-    glVertexPointer(2, GL_FLOAT, sizeof(OverlayVertex),
-                    reinterpret_cast<const void*>(offsetof(OverlayVertex, x)));
-    glTexCoordPointer(2, GL_FLOAT, sizeof(OverlayVertex),
-                      reinterpret_cast<const void*>(offsetof(OverlayVertex, u)));
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(OverlayVertex),
-                   reinterpret_cast<const void*>(offsetof(OverlayVertex, rgba)));
-    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
-    gl->drawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(overlay.quadCount * 4 - 1),
-                          overlay.quadCount * 6, GL_UNSIGNED_SHORT, nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
+    glDrawElements(GL_TRIANGLES, overlay.quadCount * 6, GL_UNSIGNED_SHORT, nullptr);
 }
 
 void ReleaseFpsOverlay(FpsOverlay& overlay) {
@@ -225,11 +188,10 @@ void ReleaseFpsOverlay(FpsOverlay& overlay) {
         glDeleteTextures(1, &texture);
         overlay.texture = 0;
     }
-    const GlBufferFunctions* gl = FindGlBufferFunctions();
     for (uint32_t* buffer : {&overlay.vertexBuffer, &overlay.indexBuffer}) {
-        if (*buffer != 0 && gl != nullptr) {
+        if (*buffer != 0) {
             GLuint name = *buffer;
-            gl->deleteBuffers(1, &name);
+            glDeleteBuffers(1, &name);
         }
         *buffer = 0;
     }

@@ -17,6 +17,7 @@ QF_PACKAGES=(
     wixl msitools faketime zip unzip osslsigncode gnupg perl
     libx11-dev libgl-dev libpng-dev libgl1-mesa-dri xscreensaver
     libxml2-utils dpkg-dev file strace procps
+    mate-screensaver dbus-daemon libglib2.0-bin
 )
 
 qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }

@@ -2,8 +2,9 @@
 # deb_test.sh SOURCE_DIR BUILD_DIR VERSION
 # The .deb as scripts/package makes it, from a Release build of its own in
 # BUILD_DIR: its control fields, the three files where xscreensaver looks for
-# them, and a settings description that parses and passes the packaged
-# program nothing it refuses, at each end of every slider.
+# them and the desktop entry for mate-screensaver, and a settings description
+# that parses and passes the packaged program nothing it refuses, at each end
+# of every slider.
 set -euo pipefail
 source_dir=$1 build_dir=$2 version=$3
 source "$(dirname "$0")/hack_test_lib.sh"
@@ -24,16 +25,22 @@ expect Package "$(field Package)" quillfrost
 expect Version "$(field Version)" "$version"
 expect Section "$(field Section)" x11
 expect Maintainer "$(field Maintainer)" Nubrisk
+# The libraries the program links, and no front end: like Debian's own GL
+# display modes, the package only suggests the daemons that run it.
 depends=$(field Depends)
-for package in xscreensaver libc6 libx11-6 libpng16-16; do
+for package in libc6 libx11-6 libpng16-16; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends has no $package: $depends"
 done
+[[ ", $depends," != *", xscreensaver"[\ ,]* ]] || fail "Depends has xscreensaver: $depends"
 echo "ok: Depends = $depends"
+expect Recommends "$(field Recommends)" xscreensaver-gl
+expect Suggests "$(field Suggests)" "xscreensaver | mate-screensaver"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $1, $NF }')
 for entry in "-rwxr-xr-x ./usr/libexec/xscreensaver/quillfrost" \
     "-rw-r--r-- ./usr/share/xscreensaver/config/quillfrost.xml" \
-    "-rw-r--r-- ./usr/share/man/man6/quillfrost.6.gz"; do
+    "-rw-r--r-- ./usr/share/man/man6/quillfrost.6.gz" \
+    "-rw-r--r-- ./usr/share/applications/screensavers/quillfrost.desktop"; do
     grep -qxF -- "$entry" <<<"$contents" || fail "not in the package: $entry"
     echo "ok: $entry"
 done

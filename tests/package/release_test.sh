@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# release_test.sh SOURCE_DIR WORK_DIR WRITTEN_VERSION VERSION NEXT_WRITTEN NEXT_VERSION
+# release_test.sh SOURCE_DIR WORK_DIR WRITTEN_VERSION VERSION NEXT_WRITTEN NEXT_VERSION DEB_REVISION
 # scripts/package, each time from scratch, on copies of the tracked files as
 # they stand (the last commit with the work tree's changes), all with the
 # last commit's time as SOURCE_DATE_EPOCH:
@@ -12,7 +12,7 @@
 # The release files stay in WORK_DIR/{unsigned,signed,next}/quillfrost/dist
 # for the install test.
 set -euo pipefail
-source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6
+source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
 
 fail() {
     echo "FAILED: $*" >&2
@@ -74,7 +74,7 @@ package "$a"
     package "$b"
 )
 msi=Quillfrost-$version-x64.msi zip=Quillfrost-$version-win-x64.zip
-deb=quillfrost_${version}_$(dpkg --print-architecture).deb
+deb=quillfrost_$version-${revision}_$(dpkg --print-architecture).deb
 expect "release files" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" "$zip $msi SHA256SUMS $deb"
 for file in "$a"/dist/*; do
     name=$(basename "$file")
@@ -147,11 +147,11 @@ grep -q "^project(Quillfrost VERSION $next_written " "$c/CMakeLists.txt" ||
     fail "no 'project(Quillfrost VERSION $written ' in CMakeLists.txt"
 package "$c"
 next_msi=Quillfrost-$next_version-x64.msi
-next_deb=quillfrost_${next_version}_$(dpkg --print-architecture).deb
+next_deb=quillfrost_$next_version-${revision}_$(dpkg --print-architecture).deb
 expect "release files of $next_version" "$(LC_ALL=C ls "$c/dist" | paste -sd ' ')" \
     "Quillfrost-$next_version-win-x64.zip $next_msi SHA256SUMS $next_deb"
 expect "version resource of Quillfrost.scr" \
     "$(file_version "$(saver_of "$c/dist/$next_msi" "$work/next/msi")")" "$next_written"
 expect "ProductVersion" "$(msi_property "$c/dist/$next_msi" ProductVersion)" "$next_version"
-expect "the .deb's Version" "$(dpkg-deb --field "$c/dist/$next_deb" Version)" "$next_version"
+expect "the .deb's Version" "$(dpkg-deb --field "$c/dist/$next_deb" Version)" "$next_version-$revision"
 echo "all checks passed in ${SECONDS}s"

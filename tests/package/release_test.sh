@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # release_test.sh SOURCE_DIR WORK_DIR WRITTEN_VERSION VERSION NEXT_WRITTEN NEXT_VERSION DEB_REVISION
 # scripts/package, each time from scratch, on copies of the tracked files as
-# they stand (the last commit with the work tree's changes), all with the
-# last commit's time as SOURCE_DATE_EPOCH:
+# they stand in the work tree (the last commit and its uncommitted changes),
+# all with the last commit's time as SOURCE_DATE_EPOCH:
 # - two copies in folders of different names, the second under umask 002,
 #   give the same bytes;
 # - the second packaged again with a throwaway certificate and GnuPG key
@@ -46,14 +46,14 @@ trap cleanup EXIT
 
 rm -rf "$work"
 mkdir -p "$work"
-tree=$(git -C "$source_dir" stash create)
-tree=${tree:-HEAD}
 SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 
 copy() { # folder
     mkdir -p "$1"
-    git -C "$source_dir" archive "$tree" | tar -x --no-same-permissions -C "$1"
+    git -C "$source_dir" ls-files -z |
+        tar -c -C "$source_dir" --null -T - --ignore-failed-read 2>/dev/null |
+        tar -x --no-same-permissions -C "$1"
 }
 package() { # folder [VARIABLE=value...]
     local started=$SECONDS

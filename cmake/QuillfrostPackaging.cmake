@@ -1,5 +1,5 @@
-# The recipe of the Windows installer, shared by the release packages
-# (packaging/windows) and the package test (tests/package).
+# The Windows release files' names and the recipe of the installer
+# (packaging/windows).
 include(${CMAKE_CURRENT_LIST_DIR}/SourceDateEpoch.cmake)
 
 set(QF_RELEASE_DIR ${PROJECT_BINARY_DIR}/packaging/windows)

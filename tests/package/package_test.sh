@@ -9,9 +9,9 @@
 # Run by ctest from scripts/test, which provides the display.
 set -euo pipefail
 releases=$1 version=$2 file_version=$3 next_version=$4 icon=$5 licence=$6
-msi=$releases/unsigned/quillfrost/dist/Quillfrost-$version-x64.msi
-signed_msi=$releases/signed/quillfrost/dist/Quillfrost-$version-x64.msi
-next_msi=$releases/next/quillfrost/dist/Quillfrost-$next_version-x64.msi
+msi=$releases/unsigned/Quillfrost-$version-x64.msi
+signed_msi=$releases/signed/Quillfrost-$version-x64.msi
+next_msi=$releases/next/Quillfrost-$next_version-x64.msi
 
 export QF_WINEPREFIX="$PWD/wineprefix"
 source "$(dirname "$0")/../../scripts/lib/common.sh"
@@ -69,7 +69,7 @@ expect "folder of the file" "$(msi_column "$msi" Component "$component" 3)" Syst
 
 # Each package's saver, as its zip holds it.
 for build in unsigned signed next; do
-    unzip -p "$releases/$build/quillfrost/dist/"Quillfrost-*-win-x64.zip Quillfrost.scr >"$build.scr"
+    unzip -p "$releases/$build/"Quillfrost-*-win-x64.zip Quillfrost.scr >"$build.scr"
 done
 ! cmp -s unsigned.scr signed.scr || fail "the signed build's saver has the unsigned one's bytes"
 

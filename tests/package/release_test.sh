@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # release_test.sh SOURCE_DIR WORK_DIR WRITTEN_VERSION VERSION NEXT_WRITTEN NEXT_VERSION DEB_REVISION
-# scripts/package, each time from scratch, on copies of the tracked files as
-# they stand in the work tree (the last commit and its uncommitted changes),
-# all with the last commit's time as SOURCE_DATE_EPOCH:
-# - two copies in folders of different names, the second under umask 002,
-#   give the same bytes;
+# scripts/package on two copies of the tracked files as they stand in the
+# work tree (the last commit and its uncommitted changes), all runs with the
+# last commit's time as SOURCE_DATE_EPOCH:
+# - built from scratch in folders of different names, the second copied
+#   under umask 002, the two give the same bytes;
 # - the second packaged again with a throwaway certificate and GnuPG key
 #   carries signatures that osslsigncode and gpg accept;
-# - a copy whose CMakeLists.txt says NEXT_WRITTEN instead of WRITTEN_VERSION
-#   gives files that all carry NEXT_VERSION.
-# The release files stay in WORK_DIR/{unsigned,signed,next}/quillfrost/dist
-# for the install test.
+# - the first packaged again with NEXT_WRITTEN instead of WRITTEN_VERSION in
+#   its CMakeLists.txt gives files that all carry NEXT_VERSION.
+# The release files of the three stay in WORK_DIR/unsigned, WORK_DIR/signed
+# and WORK_DIR/next for the install test.
 set -euo pipefail
 source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
 
@@ -31,10 +31,10 @@ file_version() {
                     my @w = unpack("v4", $1); print "$w[1].$w[0].$w[3].$w[2]\n"' "$1"
 }
 # The Quillfrost.scr that an .msi installs, extracted into a folder.
-saver_of() { # msi folder
-    rm -rf "$2"
-    msiextract -C "$2" "$1" >/dev/null
-    echo "$2/Quillfrost.scr"
+saver_of() { # msi name
+    rm -rf "$work/extracted/$2"
+    msiextract -C "$work/extracted/$2" "$1" >/dev/null
+    echo "$work/extracted/$2/Quillfrost.scr"
 }
 
 keys=$(mktemp -d)
@@ -65,7 +65,7 @@ package() { # folder [VARIABLE=value...]
 }
 
 # --- The same bytes from two copies -----------------------------------------
-a=$work/unsigned/quillfrost b=$work/signed/quillfrost
+a=$work/copies/first/quillfrost b=$work/copies/second-folder/quillfrost
 copy "$a"
 package "$a"
 (
@@ -95,7 +95,7 @@ unzip -p "$a/dist/$zip" LICENSE.txt | tr -d '\r' | cmp -s - "$source_dir/LICENSE
 unzip -p "$a/dist/$zip" README.txt | grep -q "^Version $version " ||
     fail "the zip's README.txt does not name version $version"
 echo "ok: the zip holds LICENSE and a README.txt of version $version"
-saver=$(saver_of "$a/dist/$msi" "$work/unsigned/msi")
+saver=$(saver_of "$a/dist/$msi" unsigned)
 unzip -p "$a/dist/$zip" Quillfrost.scr | cmp -s - "$saver" ||
     fail "the zip's Quillfrost.scr is not the .msi's"
 expect "File table version of Quillfrost.scr" \
@@ -123,7 +123,7 @@ expect "File table version of Quillfrost.scr" \
 )
 package "$b" QF_SIGN_CERT="$keys/signer.p12" QF_SIGN_PASSWORD=frost \
     QF_GPG_KEY=test@nubrisk.example GNUPGHOME="$keys/gnupg"
-signed_saver=$(saver_of "$b/dist/$msi" "$work/signed/msi")
+signed_saver=$(saver_of "$b/dist/$msi" signed)
 for file in "$signed_saver" "$b/dist/$msi"; do
     osslsigncode verify -CAfile "$keys/ca.pem" -in "$file" >"$work/verify.log" 2>&1 || {
         cat "$work/verify.log"
@@ -138,20 +138,22 @@ GNUPGHOME=$keys/gnupg gpg --batch --verify "$b/dist/SHA256SUMS.asc" "$b/dist/SHA
 (cd "$b/dist" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not match the files"
 echo "ok: gpg verifies SHA256SUMS.asc"
 
+cp -r "$a/dist" "$work/unsigned"
+cp -r "$b/dist" "$work/signed"
+
 # --- The version raised ---------------------------------------------------------
-c=$work/next/quillfrost
-copy "$c"
 sed -i "s/^project(Quillfrost VERSION $written /project(Quillfrost VERSION $next_written /" \
-    "$c/CMakeLists.txt"
-grep -q "^project(Quillfrost VERSION $next_written " "$c/CMakeLists.txt" ||
+    "$a/CMakeLists.txt"
+grep -q "^project(Quillfrost VERSION $next_written " "$a/CMakeLists.txt" ||
     fail "no 'project(Quillfrost VERSION $written ' in CMakeLists.txt"
-package "$c"
+package "$a"
+cp -r "$a/dist" "$work/next"
 next_msi=Quillfrost-$next_version-x64.msi
 next_deb=quillfrost_$next_version-${revision}_$(dpkg --print-architecture).deb
-expect "release files of $next_version" "$(LC_ALL=C ls "$c/dist" | paste -sd ' ')" \
+expect "release files of $next_version" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" \
     "Quillfrost-$next_version-win-x64.zip $next_msi SHA256SUMS $next_deb"
 expect "version resource of Quillfrost.scr" \
-    "$(file_version "$(saver_of "$c/dist/$next_msi" "$work/next/msi")")" "$next_written"
-expect "ProductVersion" "$(msi_property "$c/dist/$next_msi" ProductVersion)" "$next_version"
-expect "the .deb's Version" "$(dpkg-deb --field "$c/dist/$next_deb" Version)" "$next_version-$revision"
+    "$(file_version "$(saver_of "$a/dist/$next_msi" next)")" "$next_written"
+expect "ProductVersion" "$(msi_property "$a/dist/$next_msi" ProductVersion)" "$next_version"
+expect "the .deb's Version" "$(dpkg-deb --field "$a/dist/$next_deb" Version)" "$next_version-$revision"
 echo "all checks passed in ${SECONDS}s"

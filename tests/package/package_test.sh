@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# package_test.sh MSI ZIP SAVER VERSION NEXT_MSI NEXT_SAVER NEXT_VERSION ICON
-# The release files as msiinfo and unzip show them, then one cycle in a fresh
-# Wine prefix: a silent install, the installed saver showing snow, the next
-# release installed over it, and a silent uninstall that leaves the user's
-# settings. Run by ctest from scripts/test, which provides the display.
+# package_test.sh RELEASES VERSION FILE_VERSION NEXT_VERSION ICON LICENSE
+# The release files that release_test.sh left in RELEASES, as msiinfo shows
+# them, then one cycle in a fresh Wine prefix with the user's settings stored
+# and an older Quillfrost.scr copied into System32 by hand: a silent install
+# of the signed build over it, the installed saver showing snow, the unsigned
+# build of the same version over it, the next release over that, the older
+# release refused, and a silent uninstall that leaves the user's settings.
+# Run by ctest from scripts/test, which provides the display.
 set -euo pipefail
-msi=$1 zip=$2 saver=$3 version=$4 next_msi=$5 next_saver=$6 next_version=$7 icon=$8
+releases=$1 version=$2 file_version=$3 next_version=$4 icon=$5 licence=$6
+msi=$releases/unsigned/Quillfrost-$version-x64.msi
+signed_msi=$releases/signed/Quillfrost-$version-x64.msi
+next_msi=$releases/next/Quillfrost-$next_version-x64.msi
 
 export QF_WINEPREFIX="$PWD/wineprefix"
 source "$(dirname "$0")/../../scripts/lib/common.sh"
@@ -58,10 +64,14 @@ expect "next release UpgradeCode" "$(property "$next_msi" UpgradeCode)" "$upgrad
 icon_name=$(property "$msi" ARPPRODUCTICON)
 component=$(msi_column "$msi" File QuillfrostScr 2)
 expect "file name" "$(msi_column "$msi" File QuillfrostScr 3)" Quillfrost.scr
+expect "file version" "$(msi_column "$msi" File QuillfrostScr 5)" "$file_version"
 expect "folder of the file" "$(msi_column "$msi" Component "$component" 3)" System64Folder
-expect "files in the zip" "$(unzip -Z1 "$zip" | sort | paste -sd ' ')" 'Quillfrost.scr README.txt'
-unzip -p "$zip" Quillfrost.scr | cmp -s - "$saver" || fail "the zip's Quillfrost.scr is not the build's"
-! cmp -s "$saver" "$next_saver" || fail "the next release's saver has the same bytes"
+
+# Each package's saver, as its zip holds it.
+for build in unsigned signed next; do
+    unzip -p "$releases/$build/"Quillfrost-*-win-x64.zip Quillfrost.scr >"$build.scr"
+done
+! cmp -s unsigned.scr signed.scr || fail "the signed build's saver has the unsigned one's bytes"
 
 # --- A fresh prefix with the user's settings already stored ---------------
 if [ -z "${DISPLAY:-}" ]; then
@@ -90,15 +100,20 @@ wine reg add "$settings_key" /v FractalWind /t REG_DWORD /d 1 /f >/dev/null
 settings=$(wine reg query "$settings_key" | tr -d '\r')
 grep -q 'Quantity *REG_DWORD *0x50' <<<"$settings" || fail "settings not stored: $settings"
 
-# --- Install ---------------------------------------------------------------
-wine msiexec /i "$(winpath "$msi")" /qn || fail "msiexec /i exited $?"
-cmp -s "$installed" "$saver" || fail "system32\\Quillfrost.scr is not the build's"
-echo "ok: installed system32\\Quillfrost.scr is the build's"
+# --- Install over an older copy put there by hand -------------------------
+perl "$(dirname "$0")/older_version.pl" unsigned.scr "$installed"
+wine msiexec /i "$(winpath "$signed_msi")" /qn || fail "msiexec /i exited $?"
+cmp -s "$installed" signed.scr || fail "system32\\Quillfrost.scr is not the signed build's"
+echo "ok: installed system32\\Quillfrost.scr is the signed build's"
+tr -d '\r' <"$WINEPREFIX/drive_c/Program Files/Nubrisk/Quillfrost/LICENSE.txt" | cmp -s - "$licence" ||
+    fail "Program Files\\Nubrisk\\Quillfrost\\LICENSE.txt is not LICENSE"
+echo "ok: Program Files\\Nubrisk\\Quillfrost\\LICENSE.txt is LICENSE"
 product_code=$(property "$msi" ProductCode)
 entries=$(quillfrost_entries)
 expect "uninstall entries named Quillfrost" "$entries" "$product_code"
 expect DisplayVersion "$(entry_value "$product_code" DisplayVersion)" "$version"
 expect Publisher "$(entry_value "$product_code" Publisher)" Nubrisk
+expect "NoModify (no Change button)" "$(entry_value "$product_code" NoModify)" 0x1
 cmp -s "$WINEPREFIX/drive_c/windows/Installer/$product_code/$icon_name" "$icon" ||
     fail "the product icon is not resources/snowflake_133.ico"
 echo "ok: product icon (ARPPRODUCTICON $icon_name) is resources/snowflake_133.ico"
@@ -137,14 +152,28 @@ wait "$saver_pid" || code=$?
 saver_pid=""
 expect "saver exit code" "$code" 0
 
+# --- The unsigned build of the same version over it ------------------------
+# The same product: a repair, or nothing (1638 on Windows), never a second
+# entry.
+code=0
+wine msiexec /i "$(winpath "$msi")" /qn || code=$?
+[ "$code" -eq 0 ] || [ "$code" -eq 1638 ] || fail "msiexec /i of the unsigned build exited $code"
+expect "uninstall entries after a build of the same version" "$(quillfrost_entries)" "$product_code"
+
 # --- The next release over it ----------------------------------------------
 wine msiexec /i "$(winpath "$next_msi")" /qn || fail "msiexec /i of the next release exited $?"
 next_code=$(property "$next_msi" ProductCode)
 entries=$(quillfrost_entries)
 expect "uninstall entries after the upgrade" "$entries" "$next_code"
 expect "DisplayVersion after the upgrade" "$(entry_value "$next_code" DisplayVersion)" "$next_version"
-cmp -s "$installed" "$next_saver" || fail "system32\\Quillfrost.scr is not the next release's"
+cmp -s "$installed" next.scr || fail "system32\\Quillfrost.scr is not the next release's"
 echo "ok: installed system32\\Quillfrost.scr is the next release's"
+
+# --- The older release refused -----------------------------------------------
+! wine msiexec /i "$(winpath "$msi")" /qn || fail "msiexec /i of the older release succeeded"
+expect "uninstall entries after the refused downgrade" "$(quillfrost_entries)" "$next_code"
+cmp -s "$installed" next.scr || fail "the refused downgrade changed system32\\Quillfrost.scr"
+echo "ok: the older release refused, the next one left as it was"
 
 # --- Uninstall ---------------------------------------------------------------
 wine msiexec /x "$(winpath "$next_msi")" /qn || fail "msiexec /x exited $?"

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -56,26 +57,47 @@ class VersionBlock : public ::testing::Test {
     std::vector<char> block;
 };
 
-TEST_F(VersionBlock, FileAndProductVersionAre1020) {
+// The project version from CMakeLists.txt, four parts; parts it leaves out
+// count as 0.
+struct ProjectVersion {
+    unsigned parts[4] = {0, 0, 0, 0};
+    std::string text;
+};
+
+ProjectVersion ProjectVersionOfTheBuild() {
+    ProjectVersion version;
+    std::sscanf(QF_PROJECT_VERSION, "%u.%u.%u.%u", &version.parts[0], &version.parts[1],
+                &version.parts[2], &version.parts[3]);
+    for (unsigned part : version.parts) {
+        version.text += (version.text.empty() ? "" : ".") + std::to_string(part);
+    }
+    return version;
+}
+
+TEST_F(VersionBlock, FileAndProductVersionAreTheProjectVersion) {
+    const ProjectVersion version = ProjectVersionOfTheBuild();
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1)); // 1.0
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 2)); // .2.0
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(0, 2));
+    const DWORD high = MAKELONG(version.parts[1], version.parts[0]); // major.minor
+    const DWORD low = MAKELONG(version.parts[3], version.parts[2]);  // patch.tweak
+    EXPECT_EQ(fixed->dwFileVersionMS, high) << version.text;
+    EXPECT_EQ(fixed->dwFileVersionLS, low) << version.text;
+    EXPECT_EQ(fixed->dwProductVersionMS, high) << version.text;
+    EXPECT_EQ(fixed->dwProductVersionLS, low) << version.text;
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
 TEST_F(VersionBlock, NamesTheProgram) {
+    const std::string version = ProjectVersionOfTheBuild().text;
     EXPECT_EQ(Text("FileDescription"), "Screen Saver");
     EXPECT_EQ(Text("ProductName"), "Quillfrost");
     EXPECT_EQ(Text("InternalName"), "Quillfrost");
     EXPECT_EQ(Text("OriginalFilename"), "Quillfrost.scr");
-    EXPECT_EQ(Text("FileVersion"), "1.0.2.0");
-    EXPECT_EQ(Text("ProductVersion"), "1.0.2.0");
+    EXPECT_EQ(Text("FileVersion"), version);
+    EXPECT_EQ(Text("ProductVersion"), version);
     EXPECT_EQ(Text("NoSuchValue"), "");
 }
 
@@ -203,6 +225,15 @@ TEST_F(ProgramResources, HasExactlyOneManifest) {
                            reinterpret_cast<LONG_PTR>(&languages));
     EXPECT_EQ(names, 1);
     EXPECT_EQ(languages, 1);
+}
+
+TEST_F(ProgramResources, ManifestNamesTheProgramAtTheProjectVersion) {
+    const std::vector<BYTE> bytes = Bytes(MAKEINTRESOURCEA(1), RT_MANIFEST);
+    const std::string text(bytes.begin(), bytes.end());
+    const std::string identity = "<assemblyIdentity type=\"win32\" name=\"Nubrisk.Quillfrost\" "
+                                 "version=\"" +
+                                 ProjectVersionOfTheBuild().text + "\"";
+    EXPECT_NE(text.find(identity), std::string::npos) << identity;
 }
 
 TEST_F(ProgramResources, ManifestDeclaresPerMonitorDpiAndCommonControls6) {

@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# release_test.sh SOURCE_DIR WORK_DIR WRITTEN_VERSION VERSION NEXT_WRITTEN NEXT_VERSION DEB_REVISION
+# scripts/package on two copies of the tracked files as they stand in the
+# work tree (the last commit and its uncommitted changes), all runs with the
+# last commit's time as SOURCE_DATE_EPOCH:
+# - built from scratch in folders of different names, the second copied
+#   under umask 002, the two give the same bytes;
+# - the second packaged again with a throwaway certificate and GnuPG key
+#   carries signatures that osslsigncode and gpg accept;
+# - the first packaged again with NEXT_WRITTEN instead of WRITTEN_VERSION in
+#   its CMakeLists.txt gives files that all carry NEXT_VERSION.
+# The release files of the three stay in WORK_DIR/unsigned, WORK_DIR/signed
+# and WORK_DIR/next for the install test.
+set -euo pipefail
+source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+expect() { # what actual expected
+    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
+    echo "ok: $1 = $3"
+}
+msi_property() {
+    msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v k="$2" '$1 == k { print $2 }'
+}
+# The file version in a Windows program's VS_FIXEDFILEINFO.
+file_version() {
+    perl -0777 -ne 'm/\xBD\x04\xEF\xFE\x00\x00\x01\x00(.{8})/s or die "no version resource\n";
+                    my @w = unpack("v4", $1); print "$w[1].$w[0].$w[3].$w[2]\n"' "$1"
+}
+# The Quillfrost.scr that an .msi installs, extracted into a folder.
+saver_of() { # msi name
+    rm -rf "$work/extracted/$2"
+    msiextract -C "$work/extracted/$2" "$1" >/dev/null
+    echo "$work/extracted/$2/Quillfrost.scr"
+}
+
+keys=$(mktemp -d)
+cleanup() {
+    GNUPGHOME=$keys/gnupg gpgconf --kill gpg-agent 2>/dev/null || true
+    rm -rf "$keys"
+}
+trap cleanup EXIT
+
+rm -rf "$work"
+mkdir -p "$work"
+SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+
+copy() { # folder
+    mkdir -p "$1"
+    git -C "$source_dir" ls-files -z |
+        tar -c -C "$source_dir" --null -T - --ignore-failed-read 2>/dev/null |
+        tar -x --no-same-permissions -C "$1"
+}
+package() { # folder [VARIABLE=value...]
+    local started=$SECONDS
+    (cd "$1" && env "${@:2}" scripts/package >package.log 2>&1) || {
+        tail -n 40 "$1/package.log"
+        fail "scripts/package failed in $1"
+    }
+    echo "packaged $1 in $((SECONDS - started)) s"
+}
+
+# --- The same bytes from two copies -----------------------------------------
+a=$work/copies/first/quillfrost b=$work/copies/second-folder/quillfrost
+copy "$a"
+package "$a"
+(
+    umask 002
+    copy "$b"
+    package "$b"
+)
+msi=Quillfrost-$version-x64.msi zip=Quillfrost-$version-win-x64.zip
+deb=quillfrost_$version-${revision}_$(dpkg --print-architecture).deb
+expect "release files" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" "$zip $msi SHA256SUMS $deb"
+for file in "$a"/dist/*; do
+    name=$(basename "$file")
+    if ! cmp -s "$file" "$b/dist/$name"; then
+        cmp -l "$file" "$b/dist/$name" | head -n 8 >&2 || true
+        fail "$name differs between the two copies (offset, octal bytes above)"
+    fi
+done
+cmp -s "$a/dist/SHA256SUMS" "$b/dist/SHA256SUMS" || fail "the copies' SHA256SUMS differ"
+echo "ok: both copies give the same bytes, and the same SHA256SUMS:"
+cat "$a/dist/SHA256SUMS"
+
+# --- What the files hold ------------------------------------------------------
+expect "files in the zip" "$(unzip -Z1 "$a/dist/$zip" | paste -sd ' ')" \
+    'LICENSE.txt Quillfrost.scr README.txt'
+unzip -p "$a/dist/$zip" LICENSE.txt | tr -d '\r' | cmp -s - "$source_dir/LICENSE" ||
+    fail "the zip's LICENSE.txt is not LICENSE"
+unzip -p "$a/dist/$zip" README.txt | grep -q "^Version $version " ||
+    fail "the zip's README.txt does not name version $version"
+echo "ok: the zip holds LICENSE and a README.txt of version $version"
+saver=$(saver_of "$a/dist/$msi" unsigned)
+unzip -p "$a/dist/$zip" Quillfrost.scr | cmp -s - "$saver" ||
+    fail "the zip's Quillfrost.scr is not the .msi's"
+expect "File table version of Quillfrost.scr" \
+    "$(msiinfo export "$a/dist/$msi" File | tr -d '\r' | awk -F'\t' '$1 == "QuillfrostScr" { print $5 }')" \
+    "$(file_version "$saver")"
+
+# --- Signed ---------------------------------------------------------------------
+# A throwaway certificate authority and a code-signing certificate from it,
+# in a password-protected PKCS#12 file, and a GnuPG key.
+(
+    cd "$keys"
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quillfrost Test CA" \
+        -keyout ca.key -out ca.pem -addext basicConstraints=critical,CA:TRUE \
+        -addext keyUsage=critical,keyCertSign 2>/dev/null
+    openssl req -newkey rsa:2048 -nodes -subj "/CN=Nubrisk Test Signer" \
+        -keyout signer.key -out signer.csr 2>/dev/null
+    printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >signer.ext
+    openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 \
+        -extfile signer.ext -out signer.pem 2>/dev/null
+    openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem \
+        -passout pass:frost -out signer.p12
+    mkdir -m 700 gnupg
+    GNUPGHOME=$keys/gnupg gpg --batch --quiet --pinentry-mode loopback --passphrase '' \
+        --quick-gen-key 'Quillfrost Test <test@nubrisk.example>' ed25519 sign 2d 2>/dev/null
+)
+package "$b" QF_SIGN_CERT="$keys/signer.p12" QF_SIGN_PASSWORD=frost \
+    QF_GPG_KEY=test@nubrisk.example GNUPGHOME="$keys/gnupg"
+signed_saver=$(saver_of "$b/dist/$msi" signed)
+for file in "$signed_saver" "$b/dist/$msi"; do
+    osslsigncode verify -CAfile "$keys/ca.pem" -in "$file" >"$work/verify.log" 2>&1 || {
+        cat "$work/verify.log"
+        fail "osslsigncode refuses the signature of $file"
+    }
+    echo "ok: osslsigncode verifies $(basename "$file") against the throwaway CA"
+done
+unzip -p "$b/dist/$zip" Quillfrost.scr | cmp -s - "$signed_saver" ||
+    fail "the zip's Quillfrost.scr is not the signed one"
+GNUPGHOME=$keys/gnupg gpg --batch --verify "$b/dist/SHA256SUMS.asc" "$b/dist/SHA256SUMS" 2>&1 ||
+    fail "gpg refuses SHA256SUMS.asc"
+(cd "$b/dist" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not match the files"
+echo "ok: gpg verifies SHA256SUMS.asc"
+
+cp -r "$a/dist" "$work/unsigned"
+cp -r "$b/dist" "$work/signed"
+
+# --- The version raised ---------------------------------------------------------
+sed -i "s/^project(Quillfrost VERSION $written /project(Quillfrost VERSION $next_written /" \
+    "$a/CMakeLists.txt"
+grep -q "^project(Quillfrost VERSION $next_written " "$a/CMakeLists.txt" ||
+    fail "no 'project(Quillfrost VERSION $written ' in CMakeLists.txt"
+package "$a"
+cp -r "$a/dist" "$work/next"
+next_msi=Quillfrost-$next_version-x64.msi
+next_deb=quillfrost_$next_version-${revision}_$(dpkg --print-architecture).deb
+expect "release files of $next_version" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" \
+    "Quillfrost-$next_version-win-x64.zip $next_msi SHA256SUMS $next_deb"
+expect "version resource of Quillfrost.scr" \
+    "$(file_version "$(saver_of "$a/dist/$next_msi" next)")" "$next_written"
+expect "ProductVersion" "$(msi_property "$a/dist/$next_msi" ProductVersion)" "$next_version"
+expect "the .deb's Version" "$(dpkg-deb --field "$a/dist/$next_deb" Version)" "$next_version-$revision"
+echo "all checks passed in ${SECONDS}s"

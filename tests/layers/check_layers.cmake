@@ -1,8 +1,10 @@
 # cmake -DSRC=src-dir -P check_layers.cmake
 # The layers of src/ only point down. The portable core (core/) sees nothing
 # but itself and the platform seam: no window system, no Direct3D, no
-# OpenGL, no program's code, and it never ends the process. The programs
-# (windows/, linux/) use the core and never each other; inside the Windows
+# OpenGL, no program's code, and it never ends the process. The OpenGL
+# drawing (gl/) sees the core and OpenGL alone, and only what OpenGL ES 2.0
+# and WebGL have too: no fixed-function state. The programs (windows/,
+# linux/) use what is below them and never each other; inside the Windows
 # saver the host sits over render, settings and diag, and render over diag.
 set(violations "")
 
@@ -37,8 +39,14 @@ check("core/*" "the core includes a window-system, graphics or program header"
       "#include \"(windows|linux|gl|web)/")
 check("core/*" "the core ends the process" "[^a-zA-Z_]exit[ ]*\\(" "abort[ ]*\\("
       "std::terminate")
+check("gl/*" "the GL drawing reaches into a platform" "#include \"(windows|linux|web)/"
+      "#include <(windows|d3d9|X11/|GL/glx|emscripten)")
+check("gl/*" "the GL drawing uses fixed-function state" "glMatrixMode" "glLoad(Matrix|Identity)"
+      "glTexEnv" "gl(Enable|Disable)ClientState" "gl(Vertex|Color|TexCoord)Pointer" "glBegin"
+      "glRasterPos" "glBitmap" "glCallList" "GL_TEXTURE_ENV")
 check("platform/*" "the platform seam reaches up" "#include \"(core|windows|linux|gl|web)/")
 check("windows/*" "the Windows saver reaches into another platform" "#include \"(linux|gl|web)/")
+check("core/*;gl/*;windows/*" "portable or Windows code reaches into the browser's" "#include \"web/")
 check("linux/*" "the Linux hack reaches into another platform" "#include \"(windows|web)/")
 check("windows/render/*" "render reaches up into the host" "#include \"windows/host/")
 check("windows/diag/*" "diag reaches up" "#include \"windows/(host|render|settings)/")

@@ -3,9 +3,10 @@
 # The hack as Debian's xscreensaver runs it: the daemon, on an Xvfb display
 # of the test's own and with a home whose only display mode is HACK --root,
 # is told to blank; about 20 seconds later the screen shows soft snow. Told to
-# unblank, the daemon sends the hack SIGTERM, and the hack ends on it with
-# status 0 within 2 seconds, as strace, attached to it, sees. At the end the
-# daemon exits and nothing of it or the hack is left running.
+# unblank, the daemon sends the hack SIGTERM and takes its window away, and the
+# hack ends on whichever it sees first with status 0 within 2 seconds, as
+# strace, attached to it, sees. At the end the daemon exits and nothing of it
+# or the hack is left running.
 # xscreensaver runs no display modes as root: then the daemon runs as the
 # unprivileged user qf-saver, made here when missing. Its home, with a copy of
 # HACK, is a folder in /tmp, which that user reaches wherever the build is.
@@ -95,7 +96,13 @@ as_user xscreensaver-command -deactivate
 wait_for_exit "$hack_pid" 2
 wait "$tracer" || true
 cat "$trace"
-grep -q "^--- SIGTERM {.*si_pid=$gfx_pid," "$trace" || fail "the hack got no SIGTERM from xscreensaver-gfx"
+# The signal waits while a frame is drawn: a frame that finds the window gone
+# ends the run before the signal is taken.
+if grep -q "^--- SIGTERM {.*si_pid=$gfx_pid," "$trace"; then
+    ended_by="SIGTERM from xscreensaver-gfx"
+else
+    ended_by="its window's end"
+fi
 [ "$(tail -n 1 "$trace")" = "+++ exited with 0 +++" ] || fail "the hack did not end with status 0"
 
 as_user xscreensaver-command -exit
@@ -106,4 +113,4 @@ for pid in $(pgrep -u "$user" || true); do
         fail "left running: $(ps -o pid=,args= -p "$pid" || true)"
     fi
 done
-echo "ok: snow under xscreensaver, and SIGTERM ended the hack with status 0"
+echo "ok: snow under xscreensaver, and $ended_by ended the hack with status 0"

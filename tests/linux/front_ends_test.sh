@@ -102,18 +102,19 @@ shows_snow() {
     [ -n "$window" ] ||
         window=$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')
     [ -n "$window" ] || fail "$what: quillfrost was given no window: $(ps -o args= -p "$pid")"
-    geometry=$(xwininfo -id "$window" | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Width:/ { w = $NF } /Height:/ { h = $NF }
-        END { printf "%dx%d+%d+%d", w, h, x, y }')
-    echo "$what: $(ps -o args= -p "$pid") draws into $window, $geometry"
+    echo "$what: $(ps -o args= -p "$pid") draws into $window"
     for _ in $(seq 1 120); do
         running "$pid" || fail "$what: quillfrost ended"
+        # Where the window is now: a preview may still be laid out.
+        geometry=$(xwininfo -id "$window" | awk '
+            /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+            /Width:/ { w = $NF } /Height:/ { h = $NF }
+            END { printf "%dx%d+%d+%d", w, h, x, y }')
         import -window root "$image"
         figures=$(snow_check "$what" "$image" "$geometry" "$min_spots" 0.75 8) && shown=true && break
         sleep 0.5
     done
-    echo "$figures"
+    echo "$figures (in $geometry)"
     $shown || fail "$what: no snow within 60 seconds"
 
     parent=$(ps -o ppid= -p "$pid" | tr -d ' ')

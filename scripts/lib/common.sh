@@ -18,9 +18,13 @@ QF_PACKAGES=(
     libx11-dev libgl-dev libpng-dev libgl1-mesa-dri xscreensaver
     libxml2-utils dpkg-dev file strace procps
     mate-screensaver dbus-daemon libglib2.0-bin
+    emscripten chromium nodejs
 )
 
 qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }
+
+# Emscripten's tools find their Node modules here (Node 20 looks nowhere else).
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 
 # Installs whatever of QF_PACKAGES is missing, from Debian's archive only.
 qf_ensure_packages() {
@@ -83,4 +87,20 @@ qf_ensure_wineprefix() {
 qf_wine_unmanaged() {
     grep -qF '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+}
+
+# The browser tests' Node packages (tests/web/package-lock.json: playwright-core
+# and pngjs) from npm, once; they drive Debian's Chromium and download no
+# browser of their own.
+qf_ensure_web_tests() {
+    if ! command -v npm >/dev/null; then
+        local QF_PACKAGES=(npm)
+        qf_ensure_packages
+    fi
+    if [ ! -f "$QF_ROOT/tests/web/node_modules/.package-lock.json" ] ||
+        [ "$QF_ROOT/tests/web/package-lock.json" -nt "$QF_ROOT/tests/web/node_modules/.package-lock.json" ]; then
+        qf_log "installing the browser tests' Node packages"
+        PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$QF_ROOT/tests/web" --no-audit --no-fund \
+            --loglevel=error >/dev/null
+    fi
 }

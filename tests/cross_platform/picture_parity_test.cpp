@@ -140,29 +140,38 @@ double Total(const Picture& picture) {
     return sum;
 }
 
-TEST_F(GlWindow, TheFixedSceneLooksTheSameAsTheWindowsSaversPicture) {
-    SnowRun run = {};
-    ASSERT_TRUE(StartSnapshotRun(run));
-    const Picture gl = Draw(*run.flakeScene);
-    EndSnowRun(run);
-
-    const std::string out = ::testing::TempDir() + "quillfrost_d3d_snapshot.pgm";
+// The picture of `command`, which writes the fixed scene to the PGM it is
+// given last; empty when it fails.
+Picture PictureOf(const std::string& command, const std::string& name) {
+    const std::string out = ::testing::TempDir() + name;
     std::remove(out.c_str());
-    const std::string command = std::string(QF_WINE_RUN) + " " + QF_D3D_SNAPSHOT + " Z:" + out;
-    ASSERT_EQ(std::system(command.c_str()), 0)
-        << command << "\n(the Windows build makes d3d_snapshot.exe; scripts/test builds both)";
-    const Picture d3d = ReadPgm(out);
-    ASSERT_FALSE(d3d.empty()) << out;
+    const std::string run = command + out;
+    EXPECT_EQ(std::system(run.c_str()), 0) << run;
+    return ReadPgm(out);
+}
 
-    // Both pictures show the same snow: the same light in all...
-    const double glTotal = Total(gl);
-    const double d3dTotal = Total(d3d);
-    ASSERT_GT(d3dTotal, 0.0);
-    EXPECT_NEAR(glTotal / d3dTotal, 1.0, 0.02) << glTotal << " against " << d3dTotal;
-    // ...and in every place, once the rasterisers' differences in the last
-    // pixel of an edge are evened out by a 3 x 3 blur.
-    const std::vector<double> a = Blurred(gl);
-    const std::vector<double> b = Blurred(d3d);
+// The Windows saver's picture, drawn by its own Direct3D 9 path under Wine
+// (the Windows build makes d3d_snapshot.exe; scripts/test builds both).
+const Picture& Direct3DPicture() {
+    static const Picture picture =
+        PictureOf(std::string(QF_WINE_RUN) + " " + QF_D3D_SNAPSHOT + " Z:", "quillfrost_d3d.pgm");
+    return picture;
+}
+
+// Two pictures show the same snow: the same light in all, within 2 %, and in
+// every place, once the rasterisers' differences in the last pixel of an
+// edge are evened out by a 3 x 3 blur, at most 0.1 % of pixels more than 3
+// levels apart.
+void ExpectSameSnow(const Picture& one, const char* oneName, const Picture& other,
+                    const char* otherName) {
+    ASSERT_FALSE(one.empty()) << oneName;
+    ASSERT_FALSE(other.empty()) << otherName;
+    const double oneTotal = Total(one);
+    const double otherTotal = Total(other);
+    ASSERT_GT(otherTotal, 0.0);
+    EXPECT_NEAR(oneTotal / otherTotal, 1.0, 0.02) << oneTotal << " against " << otherTotal;
+    const std::vector<double> a = Blurred(one);
+    const std::vector<double> b = Blurred(other);
     size_t beyondFew = 0;
     double largest = 0.0;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -170,10 +179,31 @@ TEST_F(GlWindow, TheFixedSceneLooksTheSameAsTheWindowsSaversPicture) {
         beyondFew += difference > 3.0 ? 1 : 0;
         largest = std::max(largest, difference);
     }
-    std::printf("light: OpenGL %.0f, Direct3D %.0f; after the blur %zu pixels differ by more than "
+    std::printf("light: %s %.0f, %s %.0f; after the blur %zu pixels differ by more than "
                 "3 levels, at most %.2f\n",
-                glTotal, d3dTotal, beyondFew, largest);
-    EXPECT_LE(beyondFew, a.size() / 1000) << "pixels beyond 3 levels, largest " << largest;
+                oneName, oneTotal, otherName, otherTotal, beyondFew, largest);
+    EXPECT_LE(beyondFew, a.size() / 1000)
+        << oneName << " against " << otherName << ": pixels beyond 3 levels, largest " << largest;
+}
+
+TEST_F(GlWindow, TheFixedSceneLooksTheSameAsTheWindowsSaversPicture) {
+    SnowRun run = {};
+    ASSERT_TRUE(StartSnapshotRun(run));
+    const Picture gl = Draw(*run.flakeScene);
+    EndSnowRun(run);
+    ExpectSameSnow(gl, "OpenGL", Direct3DPicture(), "Direct3D");
+}
+
+TEST_F(GlWindow, TheFixedSceneInTheBrowserLooksTheSameAsOnLinuxAndWindows) {
+    SnowRun run = {};
+    ASSERT_TRUE(StartSnapshotRun(run));
+    const Picture gl = Draw(*run.flakeScene);
+    EndSnowRun(run);
+    // Drawn by the page's module with WebGL in headless Chromium (the
+    // browser build makes the page; scripts/test builds it too).
+    const Picture web = PictureOf(QF_WEB_SNAPSHOT " ", "quillfrost_web.pgm");
+    ExpectSameSnow(web, "WebGL", gl, "OpenGL");
+    ExpectSameSnow(web, "WebGL", Direct3DPicture(), "Direct3D");
 }
 
 // A flake whose centre lands at the given normalised screen position (x

@@ -74,8 +74,9 @@ package "$a"
     package "$b"
 )
 msi=Quillfrost-$version-x64.msi zip=Quillfrost-$version-win-x64.zip
+web=Quillfrost-$version-web.zip
 deb=quillfrost_$version-${revision}_$(dpkg --print-architecture).deb
-expect "release files" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" "$zip $msi SHA256SUMS $deb"
+expect "release files" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" "$web $zip $msi SHA256SUMS $deb"
 for file in "$a"/dist/*; do
     name=$(basename "$file")
     if ! cmp -s "$file" "$b/dist/$name"; then
@@ -95,6 +96,11 @@ unzip -p "$a/dist/$zip" LICENSE.txt | tr -d '\r' | cmp -s - "$source_dir/LICENSE
 unzip -p "$a/dist/$zip" README.txt | grep -q "^Version $version " ||
     fail "the zip's README.txt does not name version $version"
 echo "ok: the zip holds LICENSE and a README.txt of version $version"
+expect "files in the page's zip" "$(unzip -Z1 "$a/dist/$web" | paste -sd ' ')" \
+    "$(for f in LICENSE index.html noise_129.dat noise_130.dat noise_131.dat noise_132.dat \
+        page.css page.js quillfrost.js quillfrost.wasm sprite_123.png; do
+        printf 'Quillfrost-%s-web/%s ' "$version" "$f"
+    done | sed 's/ $//')"
 saver=$(saver_of "$a/dist/$msi" unsigned)
 unzip -p "$a/dist/$zip" Quillfrost.scr | cmp -s - "$saver" ||
     fail "the zip's Quillfrost.scr is not the .msi's"
@@ -151,7 +157,7 @@ cp -r "$a/dist" "$work/next"
 next_msi=Quillfrost-$next_version-x64.msi
 next_deb=quillfrost_$next_version-${revision}_$(dpkg --print-architecture).deb
 expect "release files of $next_version" "$(LC_ALL=C ls "$a/dist" | paste -sd ' ')" \
-    "Quillfrost-$next_version-win-x64.zip $next_msi SHA256SUMS $next_deb"
+    "Quillfrost-$next_version-web.zip Quillfrost-$next_version-win-x64.zip $next_msi SHA256SUMS $next_deb"
 expect "version resource of Quillfrost.scr" \
     "$(file_version "$(saver_of "$a/dist/$next_msi" next)")" "$next_written"
 expect "ProductVersion" "$(msi_property "$a/dist/$next_msi" ProductVersion)" "$next_version"

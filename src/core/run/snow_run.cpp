@@ -46,6 +46,14 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
+void StepSnowRunUntilReleased(SnowRun& run, uint32_t stepMs) {
+    const FlakeScene* scene = run.flakeScene;
+    while (scene != nullptr && scene->flakeCount > 0 &&
+           !scene->flakes[scene->flakeCount - 1].active) {
+        StepSnowRun(run, stepMs);
+    }
+}
+
 uint32_t TickSnowRun(SnowRun& run, bool resumed) {
     if (run.tickClock == nullptr) {
         return 0;

@@ -56,6 +56,10 @@ int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice);
 // frame clock holds its steps.
 void StepSnowRun(SnowRun& run, uint32_t elapsedMs);
 
+// Moves the flakes on in steps of stepMs until every flake has been
+// released: a host that must not open on an empty sky starts from there.
+void StepSnowRunUntilReleased(SnowRun& run, uint32_t stepMs);
+
 // Reads the run's clock and moves the flakes on by the time since the last
 // tick (the first tick after the start: 1 ms), leaving out a gap: after a
 // stop the host saw (resumed) or a step much longer than a frame, the flakes

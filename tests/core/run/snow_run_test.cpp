@@ -16,6 +16,11 @@ TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
     ASSERT_NE(run.flakeScene, nullptr);
     EXPECT_EQ(run.flakeScene->flakeCount, 100); // Quantity 0
     EXPECT_EQ(run.vertexCapacity, 800u);
+    EXPECT_EQ(run.flakeScene->flakes[99].active, 0);
+    // Ahead until the last of the 100 flakes (one each 200 ms) is out.
+    StepSnowRunUntilReleased(run, 40);
+    EXPECT_EQ(run.flakeScene->flakes[99].active, 1);
+    EXPECT_EQ(run.flakeScene->releaseClockMs, 20000u);
 
     // Ticks by the clock; after a stop the flakes move by the last ordinary
     // step, not the gap.

@@ -1,0 +1,345 @@
+// The Quillfrost page: the settings (sliders, address, local storage), the
+// canvas at the window's size, the frame loop, full screen, the frame rate,
+// and the resources the snow is made from. The snow itself is the module's
+// (quillfrost.js and quillfrost.wasm, built from the same code as the saver).
+'use strict';
+
+(function () {
+  const DEFAULTS = Object.freeze({ quantity: 50, speed: 50, fractal: true });
+  const STORAGE_KEY = 'quillfrost.settings';
+  const SPRITE_ID = 123;
+  const TABLE_IDS = [129, 130, 131, 132];
+
+  const canvas = document.getElementById('snow');
+  const message = document.getElementById('message');
+  const controls = {
+    quantity: document.getElementById('quantity'),
+    speed: document.getElementById('speed'),
+    fractal: document.getElementById('fractal'),
+    reset: document.getElementById('reset'),
+    fullscreen: document.getElementById('fullscreen'),
+  };
+
+  // What the page shows of itself, for the people and programs watching it.
+  const page = {
+    ready: null, // settles when the snow runs, or fails with the reason
+    error: null,
+    framesDrawn: 0,
+    settings: null,
+    flakeCount: () => (module ? module._qf_flake_count() : 0),
+  };
+  window.quillfrost = page;
+
+  let module = null;
+  let running = false;
+  let resumed = false;
+  let contextLost = false;
+
+  function showMessage(text) {
+    message.textContent = text;
+    message.hidden = false;
+    page.error = text;
+  }
+
+  // A percentage written as a number: held to 0 .. 100 and rounded. Anything
+  // else is no percentage (null).
+  function percentFrom(text) {
+    if (text === null || text === undefined) {
+      return null;
+    }
+    const trimmed = String(text).trim();
+    if (!/^[+-]?(\d+(\.\d*)?|\.\d+)$/.test(trimmed)) {
+      return null;
+    }
+    return Math.min(100, Math.max(0, Math.round(Number(trimmed))));
+  }
+
+  function flagFrom(text) {
+    const value = String(text).trim().toLowerCase();
+    if (['1', 'true', 'on', 'yes'].includes(value)) {
+      return true;
+    }
+    if (['0', 'false', 'off', 'no'].includes(value)) {
+      return false;
+    }
+    return null;
+  }
+
+  function storedSettings() {
+    try {
+      const stored = JSON.parse(window.localStorage.getItem(STORAGE_KEY));
+      return stored && typeof stored === 'object' ? stored : {};
+    } catch (e) {
+      return {};
+    }
+  }
+
+  // The address first, then what was stored, then the defaults. A value in
+  // the address that is no setting gives the default, as an odd stored value
+  // does.
+  function initialSettings() {
+    const address = new URLSearchParams(window.location.search);
+    const stored = storedSettings();
+    function pick(name, parse) {
+      if (address.has(name)) {
+        const given = parse(address.get(name));
+        return given === null ? DEFAULTS[name] : given;
+      }
+      const kept = name in stored ? parse(stored[name]) : null;
+      return kept === null ? DEFAULTS[name] : kept;
+    }
+    return {
+      quantity: pick('quantity', percentFrom),
+      speed: pick('speed', percentFrom),
+      fractal: pick('fractal', flagFrom),
+    };
+  }
+
+  function showSettings(settings) {
+    controls.quantity.value = settings.quantity;
+    controls.speed.value = settings.speed;
+    controls.fractal.checked = settings.fractal;
+  }
+
+  function keepSettings(settings) {
+    try {
+      window.localStorage.setItem(STORAGE_KEY, JSON.stringify(settings));
+    } catch (e) {
+      // A page without storage keeps its settings in its address alone.
+    }
+    const address = new URL(window.location.href);
+    address.searchParams.set('quantity', settings.quantity);
+    address.searchParams.set('speed', settings.speed);
+    address.searchParams.set('fractal', settings.fractal ? 1 : 0);
+    window.history.replaceState(null, '', address);
+  }
+
+  // The drawing buffer at the canvas's size in device pixels.
+  function fitCanvas() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = Math.max(1, Math.round(canvas.clientWidth * ratio));
+    const height = Math.max(1, Math.round(canvas.clientHeight * ratio));
+    const changed = canvas.width !== width || canvas.height !== height;
+    canvas.width = width;
+    canvas.height = height;
+    return changed;
+  }
+
+  // A new run with these settings, as the saver starts one, already snowing.
+  function startSnow(settings) {
+    page.settings = Object.assign({}, settings);
+    fitCanvas();
+    const flakes = module._qf_start(settings.quantity, settings.speed, settings.fractal ? 1 : 0,
+      canvas.width, canvas.height, -1);
+    if (flakes < 0) {
+      showMessage('There is not enough memory for the snow.');
+      stop();
+    }
+  }
+
+  function frame() {
+    if (!running) {
+      return;
+    }
+    if (!contextLost) {
+      module._qf_frame(resumed ? 1 : 0);
+      resumed = false;
+      page.framesDrawn += 1;
+    }
+    window.requestAnimationFrame(frame);
+  }
+
+  function stop() {
+    running = false;
+  }
+
+  function applyControls() {
+    const settings = {
+      quantity: percentFrom(controls.quantity.value),
+      speed: percentFrom(controls.speed.value),
+      fractal: controls.fractal.checked,
+    };
+    keepSettings(settings);
+    startSnow(settings);
+  }
+
+  function toggleFullscreen() {
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+    } else if (document.documentElement.requestFullscreen) {
+      document.documentElement.requestFullscreen().catch(() => {});
+    }
+  }
+
+  function listen() {
+    // A slider applies its value when let go, and while it is moved at most
+    // every quarter second: each new run is moved ahead to full snow.
+    let pending = 0;
+    for (const slider of [controls.quantity, controls.speed]) {
+      slider.addEventListener('input', () => {
+        window.clearTimeout(pending);
+        pending = window.setTimeout(applyControls, 250);
+      });
+      slider.addEventListener('change', () => {
+        window.clearTimeout(pending);
+        applyControls();
+      });
+    }
+    controls.fractal.addEventListener('change', applyControls);
+    controls.reset.addEventListener('click', () => {
+      showSettings(DEFAULTS);
+      applyControls();
+    });
+    controls.fullscreen.addEventListener('click', toggleFullscreen);
+    canvas.addEventListener('dblclick', toggleFullscreen);
+    document.addEventListener('keydown', (event) => {
+      if (event.key === 'f' && !event.ctrlKey && !event.metaKey && !event.altKey &&
+          event.target === document.body) {
+        page.showRate = !page.showRate;
+        module._qf_show_rate(page.showRate ? 1 : 0);
+      }
+    });
+    window.addEventListener('resize', () => {
+      if (fitCanvas()) {
+        module._qf_resize(canvas.width, canvas.height);
+      }
+    });
+    // A hidden page draws nothing (the browser holds back its frames); shown
+    // again, the snow goes on from where it was.
+    document.addEventListener('visibilitychange', () => {
+      if (document.visibilityState === 'visible') {
+        resumed = true;
+      }
+    });
+    canvas.addEventListener('webglcontextlost', (event) => {
+      event.preventDefault();
+      contextLost = true;
+      module._qf_context_lost();
+    });
+    canvas.addEventListener('webglcontextrestored', () => {
+      if (module._qf_context_restored() === 1) {
+        contextLost = false;
+        resumed = true;
+      } else {
+        showMessage('The snow cannot be drawn again after the graphics were reset.');
+      }
+    });
+  }
+
+  async function fetchBytes(name) {
+    const response = await fetch(name);
+    if (!response.ok) {
+      throw new Error(`${name}: ${response.status} ${response.statusText}`);
+    }
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  // The sprite's RGBA bytes as stored: decoded by the browser with neither
+  // premultiplied alpha nor colour conversion, read back from a texture.
+  async function decodeSprite(bytes) {
+    const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }),
+      { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
+    const gl = document.createElement('canvas').getContext('webgl');
+    if (!gl) {
+      throw new Error('no WebGL for the sprite');
+    }
+    const texture = gl.createTexture();
+    gl.bindTexture(gl.TEXTURE_2D, texture);
+    gl.pixelStorei(gl.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
+    gl.pixelStorei(gl.UNPACK_COLORSPACE_CONVERSION_WEBGL, gl.NONE);
+    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, image);
+    const framebuffer = gl.createFramebuffer();
+    gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
+    gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+    const rgba = new Uint8Array(image.width * image.height * 4);
+    gl.readPixels(0, 0, image.width, image.height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    const lose = gl.getExtension('WEBGL_lose_context');
+    if (lose) {
+      lose.loseContext();
+    }
+    return { rgba, width: image.width, height: image.height };
+  }
+
+  function copyIn(bytes) {
+    const at = module._malloc(bytes.length);
+    module.HEAPU8.set(bytes, at);
+    return at;
+  }
+
+  async function start() {
+    if (typeof WebAssembly !== 'object' || typeof createQuillfrost !== 'function') {
+      throw new Error('This browser runs no WebAssembly, which the snow needs.');
+    }
+    if (!document.createElement('canvas').getContext('webgl')) {
+      throw new Error('This browser gives the page no WebGL, which the snow is drawn with.');
+    }
+    const [sprite, tables] = await Promise.all([
+      fetchBytes(`sprite_${SPRITE_ID}.png`).then(decodeSprite),
+      Promise.all(TABLE_IDS.map((id) => fetchBytes(`noise_${id}.dat`))),
+      createQuillfrost().then((loaded) => { module = loaded; }),
+    ]);
+    const selector = copyIn(new TextEncoder().encode('#snow\0'));
+    const opened = module._qf_open(selector);
+    module._free(selector);
+    if (opened !== 1) {
+      throw new Error('This browser gives the page no WebGL, which the snow is drawn with.');
+    }
+    TABLE_IDS.forEach((id, i) => module._qf_set_resource(id, copyIn(tables[i]), tables[i].length));
+    const pixels = copyIn(sprite.rgba);
+    const made = module._qf_set_sprite(pixels, sprite.width, sprite.height);
+    module._free(pixels);
+    if (made !== 1) {
+      throw new Error('The snowflake cannot be drawn here.');
+    }
+
+    const settings = initialSettings();
+    showSettings(settings);
+    startSnow(settings);
+    page.showRate = flagFrom(new URLSearchParams(window.location.search).get('fps')) === true;
+    module._qf_show_rate(page.showRate ? 1 : 0);
+    listen();
+    running = true;
+    window.requestAnimationFrame(frame);
+  }
+
+  // For tests and benchmarks: the loop stopped, a run of the given settings
+  // and seed at width x height moved by `steps` steps of `stepMs`, drawn, and
+  // its green channel read back, rows from the top.
+  page.drawFixedScene = function (options) {
+    stop();
+    canvas.style.width = `${options.width / (window.devicePixelRatio || 1)}px`;
+    canvas.style.height = `${options.height / (window.devicePixelRatio || 1)}px`;
+    canvas.width = options.width;
+    canvas.height = options.height;
+    module._qf_start(options.quantity, options.speed, options.fractal ? 1 : 0,
+      options.width, options.height, options.seed);
+    module._qf_step_and_draw(options.stepMs, options.steps);
+    const gl = canvas.getContext('webgl');
+    const rgba = new Uint8Array(options.width * options.height * 4);
+    gl.readPixels(0, 0, options.width, options.height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    const grey = new Array(options.width * options.height);
+    for (let y = 0; y < options.height; ++y) {
+      for (let x = 0; x < options.width; ++x) {
+        grey[y * options.width + x] = rgba[((options.height - 1 - y) * options.width + x) * 4 + 1];
+      }
+    }
+    return grey;
+  };
+
+  // The time per frame (10 ms) of the motion update and the vertex build in
+  // the run the native benchmark (bench/sim_bench) times: 5000 flakes at
+  // 1280 x 1024, fractal wind, seed 2024, 70 s of 20 ms steps behind them.
+  // In ms: {update, vertices}.
+  page.benchmark = function (frames) {
+    stop();
+    module._qf_start(100, 50, 1, 1280, 1024, 2024);
+    module._qf_step_and_draw(20, 3500);
+    const at = module._qf_bench(frames) / 8;
+    return { update: module.HEAPF64[at], vertices: module.HEAPF64[at + 1] };
+  };
+
+  page.ready = start().catch((error) => {
+    showMessage(error && error.message ? error.message : String(error));
+    throw error;
+  });
+})();

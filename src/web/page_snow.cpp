@@ -1,0 +1,232 @@
+// The snow of the page: the WebGL context of its canvas, one snow run at a
+// time started from the page's settings, and its frames drawn through the
+// shared OpenGL drawing. The page's script (page.js) calls these functions;
+// it owns the settings, the size of the canvas and the frame loop.
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "core/run/snow_run.h"
+#include "core/settings/settings.h"
+#include "gl/fps_overlay.h"
+#include "gl/gl_renderer.h"
+#include "platform/platform.h"
+#include "platform/web_resources.h"
+
+namespace {
+
+// requestAnimationFrame comes every 16.7 ms at 60 Hz; a step much longer is a
+// gap (the tab was hidden) and counts as an ordinary one.
+constexpr uint32_t kFrameWaitMs = 17;
+// The steps the snow is moved ahead in before its first frame.
+constexpr uint32_t kAheadStepMs = 20;
+
+struct PageSnow {
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
+    std::vector<uint8_t> sprite; // kept for a context that is restored
+    int32_t spriteWidth = 0;
+    int32_t spriteHeight = 0;
+    GlRenderer renderer = {};
+    FpsOverlay overlay = {};
+    bool drawing = false; // the renderer and the overlay are held
+    bool showRate = false;
+    SnowRun run = {};
+    int32_t width = 0;
+    int32_t height = 0;
+    double rateSince = 0.0;
+    uint32_t rateFrames = 0;
+};
+
+PageSnow gPage;
+
+void ReleaseDrawing() {
+    if (gPage.drawing) {
+        ReleaseFpsOverlay(gPage.overlay);
+        ReleaseGlRenderer(gPage.renderer);
+        gPage.drawing = false;
+    }
+}
+
+// The renderer for the largest run, and the overlay, on the current context.
+bool MakeDrawing() {
+    ReleaseDrawing();
+    const GlImage sprite = {gPage.sprite.data(), gPage.spriteWidth, gPage.spriteHeight};
+    if (gPage.sprite.empty() || !CreateGlRenderer(gPage.renderer, sprite, 5000)) {
+        return false;
+    }
+    if (!CreateFpsOverlay(gPage.overlay)) {
+        ReleaseGlRenderer(gPage.renderer);
+        return false;
+    }
+    SetGlView(gPage.renderer, gPage.width, gPage.height);
+    gPage.drawing = true;
+    return true;
+}
+
+// A percentage held to 0 .. 100.
+uint32_t HeldPercent(int percent) {
+    return static_cast<uint32_t>(percent < 0 ? 0 : percent > 100 ? 100 : percent);
+}
+
+void CountFrame() {
+    ++gPage.rateFrames;
+    const double now = emscripten_get_now();
+    if (now - gPage.rateSince >= 1000.0) {
+        SetFpsOverlayRate(gPage.overlay, gPage.rateFrames * 1000.0 / (now - gPage.rateSince));
+        gPage.rateSince = now;
+        gPage.rateFrames = 0;
+    }
+}
+
+void Draw() {
+    if (!gPage.drawing) {
+        return;
+    }
+    DrawGlFlakes(gPage.renderer, BuildSnowRunVertices(gPage.run), SnowRunVertexCount(gPage.run));
+    if (gPage.showRate) {
+        DrawFpsOverlay(gPage.overlay, gPage.renderer.program, gPage.width, gPage.height);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+// The WebGL 1 context of the canvas the selector names ("#snow"); 0 when the
+// browser gives none.
+EMSCRIPTEN_KEEPALIVE int qf_open(const char* canvas) {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.alpha = EM_FALSE;
+    attributes.depth = EM_FALSE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    attributes.premultipliedAlpha = EM_FALSE;
+    attributes.majorVersion = 1;
+    gPage.context = emscripten_webgl_create_context(canvas, &attributes);
+    if (gPage.context <= 0 || emscripten_webgl_make_context_current(gPage.context) != 0) {
+        gPage.context = 0;
+        return 0;
+    }
+    return 1;
+}
+
+// A resource the page fetched; the bytes stay the module's.
+EMSCRIPTEN_KEEPALIVE void qf_set_resource(int id, const unsigned char* data, uint32_t size) {
+    SetWebResource(id, data, size);
+}
+
+// The sprite as RGBA bytes, rows from the top, as stored; 1 when it could be
+// made a texture.
+EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32_t height) {
+    gPage.sprite.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
+    gPage.spriteWidth = width;
+    gPage.spriteHeight = height;
+    return gPage.context != 0 && MakeDrawing() ? 1 : 0;
+}
+
+// A new run of those settings (percentages, as the dialog gives them) over a
+// drawable of width x height pixels, moved ahead until every flake is out
+// unless a seed is given (then the run is exactly the simulation of that
+// seed, for comparison). The number of flakes, or -1.
+EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t width,
+                                  int32_t height, double seed) {
+    EndSnowRun(gPage.run);
+    gPage.width = width;
+    gPage.height = height;
+    const bool seeded = seed >= 0.0;
+    const SnowRunChoice choice = {{PercentToFraction(HeldPercent(quantity)),
+                                   PercentToFraction(HeldPercent(speed)),
+                                   static_cast<uint8_t>(fractal != 0 ? 1 : 0)},
+                                  width,
+                                  height,
+                                  PlatformResourceBytes,
+                                  {nullptr, nullptr},
+                                  static_cast<uint8_t>(seeded ? 1 : 0),
+                                  seeded ? static_cast<uint32_t>(seed) : 0u,
+                                  kFrameWaitMs};
+    if (StartSnowRun(gPage.run, choice) != kSnowRunStarted) {
+        EndSnowRun(gPage.run);
+        return -1;
+    }
+    if (!seeded) {
+        StepSnowRunUntilReleased(gPage.run, kAheadStepMs);
+    }
+    if (gPage.drawing) {
+        SetGlView(gPage.renderer, width, height);
+    }
+    return gPage.run.flakeScene->flakeCount;
+}
+
+// One frame: the flakes moved by the time since the last, drawn. resumed
+// tells that the page was hidden since the last frame.
+EMSCRIPTEN_KEEPALIVE void qf_frame(int resumed) {
+    TickSnowRun(gPage.run, resumed != 0);
+    Draw();
+    CountFrame();
+}
+
+// The flakes moved `times` steps of ms each and drawn, without the clock.
+EMSCRIPTEN_KEEPALIVE void qf_step_and_draw(uint32_t ms, int times) {
+    for (int i = 0; i < times; ++i) {
+        StepSnowRun(gPage.run, ms);
+    }
+    Draw();
+}
+
+EMSCRIPTEN_KEEPALIVE void qf_resize(int32_t width, int32_t height) {
+    gPage.width = width;
+    gPage.height = height;
+    ResizeSnowRun(gPage.run, width, height);
+    if (gPage.drawing) {
+        SetGlView(gPage.renderer, width, height);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void qf_show_rate(int on) {
+    gPage.showRate = on != 0;
+    gPage.rateSince = emscripten_get_now();
+    gPage.rateFrames = 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int qf_flake_count() {
+    return gPage.run.flakeScene != nullptr ? gPage.run.flakeScene->flakeCount : 0;
+}
+
+// The context is gone with everything made on it: nothing is released
+// through it. A restored context gets the drawing made anew; 1 on success.
+EMSCRIPTEN_KEEPALIVE void qf_context_lost() {
+    gPage.renderer = GlRenderer{};
+    gPage.overlay = FpsOverlay{};
+    gPage.drawing = false;
+}
+
+EMSCRIPTEN_KEEPALIVE int qf_context_restored() {
+    emscripten_webgl_make_context_current(gPage.context);
+    return MakeDrawing() ? 1 : 0;
+}
+
+// The time per frame, in ms, of the motion update and of the vertex build of
+// the current run, over `frames` frames of 10 ms: {update, vertices}.
+EMSCRIPTEN_KEEPALIVE const double* qf_bench(int frames) {
+    static double result[2];
+    double update = 0.0;
+    double vertices = 0.0;
+    for (int i = 0; i < frames; ++i) {
+        const double t0 = emscripten_get_now();
+        StepSnowRun(gPage.run, 10);
+        const double t1 = emscripten_get_now();
+        BuildSnowRunVertices(gPage.run);
+        const double t2 = emscripten_get_now();
+        update += t1 - t0;
+        vertices += t2 - t1;
+    }
+    result[0] = frames > 0 ? update / frames : 0.0;
+    result[1] = frames > 0 ? vertices / frames : 0.0;
+    return result;
+}
+
+} // extern "C"

@@ -1,0 +1,149 @@
+// node page_test.mjs SITE
+// The page as a visitor's browser shows it (Debian's Chromium, headless, WebGL
+// on SwiftShader): it loads without a console error and shows soft snow over
+// the whole page; the Quantity slider changes the flakes; the settings
+// survive a reload; bad values in the address give the defaults or are held
+// to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
+// context draws again; a page that gets no frames for 30 s (as a hidden tab)
+// goes on without a band; ?fps=1 shows the frame rate; a browser without
+// WebGL gets a message.
+import { PNG } from 'pngjs';
+import { judgeSnow, launch, serve } from './browser.mjs';
+
+const site = await serve(process.argv[2]);
+const browser = await launch();
+let failures = 0;
+
+function check(what, ok, detail = '') {
+  console.log(`${ok ? 'ok' : 'FAILED'}: ${what}${detail ? ` (${detail})` : ''}`);
+  failures += ok ? 0 : 1;
+}
+
+async function open(page, query = '') {
+  await page.goto(site.url + query);
+  await page.evaluate(() => window.quillfrost.ready);
+}
+
+// Frames drawn since now: waits until the page has drawn `count` more.
+async function framesPass(page, count) {
+  const start = await page.evaluate(() => window.quillfrost.framesDrawn);
+  await page.waitForFunction((n) => window.quillfrost.framesDrawn >= n, start + count);
+}
+
+// The three thirds of the page (the settings' corner left out), each judged.
+async function thirds(page) {
+  const picture = PNG.sync.read(await page.screenshot());
+  const box = await page.locator('#settings').boundingBox();
+  const height = Math.floor(Math.min(picture.height, box.y) / 3);
+  return [0, 1, 2].map((i) => judgeSnow(picture, { x: 0, y: i * height, width: picture.width, height }));
+}
+
+// Snow everywhere, as even as snow is: every third has spots, is mostly black
+// and glows softly, and none has more than twice the light of another.
+function evenSnow(parts, minSpots) {
+  const means = parts.map((part) => part.mean);
+  const soft = parts.every((part) => part.spots >= minSpots && part.blackShare > 0.5 &&
+    part.soft > 4 * part.spots);
+  return soft && Math.max(...means) <= 2 * Math.min(...means);
+}
+
+function describe(parts) {
+  return parts.map((p) => `${p.spots} spots, black ${p.blackShare.toFixed(3)}, mean ${p.mean.toFixed(2)}`)
+    .join(' | ');
+}
+
+try {
+  const page = await browser.newPage({ viewport: { width: 960, height: 600 } });
+  const errors = [];
+  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  page.on('pageerror', (error) => errors.push(error.message));
+
+  await open(page);
+  await page.waitForTimeout(2000);
+  const first = await thirds(page);
+  check('soft snow over the whole page 2 s after load', evenSnow(first, 20), describe(first));
+  check('no console error', errors.length === 0, errors.join('; '));
+
+  await page.locator('#quantity').fill('0');
+  const few = await page.evaluate(() => window.quillfrost.flakeCount());
+  await page.locator('#quantity').fill('100');
+  const many = await page.evaluate(() => window.quillfrost.flakeCount());
+  check('the Quantity slider sets the flakes', few === 100 && many === 5000, `${few} and ${many}`);
+
+  await page.locator('#speed').fill('30');
+  await page.locator('#fractal').uncheck();
+  await open(page);
+  const kept = await page.evaluate(() => window.quillfrost.settings);
+  check('the settings survive a reload', kept.quantity === 100 && kept.speed === 30 &&
+    kept.fractal === false, JSON.stringify(kept));
+
+  await open(page, '?quantity=abc&speed=500');
+  const odd = await page.evaluate(() => [window.quillfrost.settings,
+    document.getElementById('quantity').value, document.getElementById('speed').value]);
+  check('?quantity=abc&speed=500 gives the default and 100',
+    odd[0].quantity === 50 && odd[0].speed === 100 && odd[1] === '50' && odd[2] === '100',
+    JSON.stringify(odd));
+
+  await page.setViewportSize({ width: 1280, height: 480 });
+  await framesPass(page, 30);
+  const resized = await page.evaluate(() => [document.getElementById('snow').width,
+    document.getElementById('snow').height]);
+  const wide = await thirds(page);
+  check('a resized window keeps the snow over the whole page',
+    resized[0] === 1280 && resized[1] === 480 && evenSnow(wide, 20),
+    `${resized.join(' x ')}: ${describe(wide)}`);
+
+  await page.evaluate(() => {
+    const lose = document.getElementById('snow').getContext('webgl').getExtension('WEBGL_lose_context');
+    window.quillfrost.restore = () => lose.restoreContext();
+    lose.loseContext();
+  });
+  await page.waitForTimeout(300);
+  await page.evaluate(() => window.quillfrost.restore());
+  await framesPass(page, 30);
+  const restored = await thirds(page);
+  check('a lost and restored WebGL context draws snow again', evenSnow(restored, 20),
+    describe(restored));
+
+  // A hidden tab gets no frames: with the page's script held for 30 s, the
+  // next frame comes 30 s after the last, and the snow must go on where it
+  // was, not black with a dense band of flakes sweeping in.
+  const session = await page.context().newCDPSession(page);
+  await session.send('Debugger.enable');
+  await session.send('Debugger.pause');
+  await new Promise((done) => setTimeout(done, 30000));
+  await session.send('Debugger.resume');
+  await session.send('Debugger.disable');
+  await page.waitForTimeout(1000);
+  const after = await thirds(page);
+  check('a page held for 30 s goes on without a band', evenSnow(after, 20), describe(after));
+
+  await open(page, '?fps=1');
+  await framesPass(page, 90);
+  // "60.0 fps" in white, each font pixel 2 x 2: hundreds of white pixels in
+  // the corner, where a few flakes give a few dozen.
+  const corner = PNG.sync.read(await page.screenshot({ clip: { x: 8, y: 8, width: 100, height: 22 } }));
+  let white = 0;
+  for (let i = 0; i < corner.data.length; i += 4) {
+    white += corner.data[i + 1] === 255 ? 1 : 0;
+  }
+  check('?fps=1 shows the frame rate in the corner', white >= 150, `${white} white pixels`);
+  await page.close();
+} finally {
+  await browser.close();
+}
+
+const noWebGl = await launch(['--disable-webgl', '--disable-3d-apis']);
+try {
+  const page = await noWebGl.newPage();
+  await page.goto(site.url);
+  await page.evaluate(() => window.quillfrost.ready.catch(() => {}));
+  const shown = await page.evaluate(() => !document.getElementById('message').hidden &&
+    document.getElementById('message').textContent);
+  check('a browser without WebGL gets a message', typeof shown === 'string' && shown.includes('WebGL'),
+    String(shown));
+} finally {
+  await noWebGl.close();
+  await site.close();
+}
+process.exit(failures === 0 ? 0 : 1);

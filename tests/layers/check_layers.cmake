@@ -4,7 +4,7 @@
 # OpenGL, no program's code, and it never ends the process. The OpenGL
 # drawing (gl/) sees the core and OpenGL alone, and only what OpenGL ES 2.0
 # and WebGL have too: no fixed-function state. The programs (windows/,
-# linux/) use what is below them and never each other; inside the Windows
+# linux/, web/) use what is below them and never each other; inside the Windows
 # saver the host sits over render, settings and diag, and render over diag.
 set(violations "")
 
@@ -48,6 +48,7 @@ check("platform/*" "the platform seam reaches up" "#include \"(core|windows|linu
 check("windows/*" "the Windows saver reaches into another platform" "#include \"(linux|gl|web)/")
 check("core/*;gl/*;windows/*" "portable or Windows code reaches into the browser's" "#include \"web/")
 check("linux/*" "the Linux hack reaches into another platform" "#include \"(windows|web)/")
+check("web/*" "the browser's page reaches into another platform" "#include \"(windows|linux)/")
 check("windows/render/*" "render reaches up into the host" "#include \"windows/host/")
 check("windows/diag/*" "diag reaches up" "#include \"windows/(host|render|settings)/")
 check("windows/settings/*" "settings reach up" "#include \"windows/(host|render)/")

@@ -17,10 +17,6 @@ deb=$build_dir/quillfrost_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb") made: $(ls "$build_dir"/*.deb 2>/dev/null)"
 
 field() { dpkg-deb --field "$deb" "$1"; }
-expect() { # what actual expected
-    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
-    echo "ok: $1 = $3"
-}
 expect Package "$(field Package)" quillfrost
 expect Version "$(field Version)" "$version"
 expect Section "$(field Section)" x11

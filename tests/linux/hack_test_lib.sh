@@ -3,11 +3,8 @@
 # shellcheck shell=bash
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/snow_check.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
 
 # start_xvfb WxH
 # Starts an Xvfb on the first free display from :180 on, open to every local

@@ -22,14 +22,7 @@ uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 settings_key='HKCU\Software\Nubrisk\Quillfrost'
 installed="$WINEPREFIX/drive_c/windows/system32/Quillfrost.scr"
 
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-expect() { # what actual expected
-    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
-    echo "ok: $1 = $3"
-}
+source "$(dirname "$0")/../support/checks.sh"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # A row's column of an msiinfo table export, looked up by the first column.

@@ -14,14 +14,7 @@
 set -euo pipefail
 source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
 
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-expect() { # what actual expected
-    [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
-    echo "ok: $1 = $3"
-}
+source "$(dirname "$0")/../support/checks.sh"
 msi_property() {
     msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v k="$2" '$1 == k { print $2 }'
 }

@@ -68,9 +68,10 @@ TEST(Preview, DrawsSoftSnowOnBlackInsideItsParent) {
 
     // A copying swap keeps the last frame readable; switching to it goes
     // through the saver's own reset path, which must restore the drawing state.
-    // Until the snow has drifted into view: 5 s of the run's own clock.
-    PumpUntil([](int) { return gSaverState.run.flakeScene->releaseClockMs >= 5000; });
-    EXPECT_GE(gSaverState.run.flakeScene->releaseClockMs, 5000u) << "frames of the preview";
+    // Until the snow has drifted into view: 15 s of the run's own clock (the
+    // flakes start above the view and fall in slowly).
+    PumpUntil([](int) { return gSaverState.run.flakeScene->releaseClockMs >= 15000; });
+    EXPECT_GE(gSaverState.run.flakeScene->releaseClockMs, 15000u) << "frames of the preview";
     // A reset as a frame of the saver makes it; the frames go on after it.
     ASSERT_EQ(dhHandleLostDevice(gSaverState.device, &gSaverState.presentParameters,
                                  D3DERR_DEVICENOTRESET),

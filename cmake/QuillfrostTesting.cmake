@@ -34,8 +34,10 @@ function(qf_add_test)
     if(T_LABELS)
         set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
     endif()
-    if(T_SERIAL)
-        # Tests that own the screen (full-screen windows, input) never overlap.
+    if(T_SERIAL OR WIN32)
+        # Tests that own the screen (full-screen windows, input) never
+        # overlap; nor do the Windows programs, which share Wine's display,
+        # cursor and foreground window.
         set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK screen)
     endif()
 endfunction()

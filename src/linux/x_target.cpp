@@ -132,6 +132,10 @@ std::string UseExistingWindow(XTarget& target) {
     XWindowAttributes attributes;
     gWatchedWindow = target.window;
     gWindowGone = false;
+    // Its size, and its end, from here on: asked for before its size is
+    // read, so that a change between the two comes as an event. Another
+    // program owns it; gone, it only ends the run.
+    XSelectInput(target.display, target.window, StructureNotifyMask);
     if (!XGetWindowAttributes(target.display, target.window, &attributes) || gWindowGone) {
         return NoWindow(target.display, target.window);
     }
@@ -152,9 +156,6 @@ std::string UseExistingWindow(XTarget& target) {
     if (!usable) {
         return "the visual of window " + Hex(target.window) + " has no OpenGL";
     }
-    // Its size, and its end: another program owns it. Gone from here on, it
-    // only ends the run.
-    XSelectInput(target.display, target.window, StructureNotifyMask);
     target.width = attributes.width;
     target.height = attributes.height;
     return "";

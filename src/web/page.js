@@ -267,8 +267,11 @@
   }
 
   async function start() {
-    if (typeof WebAssembly !== 'object' || typeof createQuillfrost !== 'function') {
+    if (typeof WebAssembly !== 'object') {
       throw new Error('This browser runs no WebAssembly, which the snow needs.');
+    }
+    if (typeof createQuillfrost !== 'function') {
+      throw new Error('The snow could not be loaded (quillfrost.js).');
     }
     if (!document.createElement('canvas').getContext('webgl')) {
       throw new Error('This browser gives the page no WebGL, which the snow is drawn with.');
@@ -276,7 +279,9 @@
     const [sprite, tables] = await Promise.all([
       fetchBytes(`sprite_${SPRITE_ID}.png`).then(decodeSprite),
       Promise.all(TABLE_IDS.map((id) => fetchBytes(`noise_${id}.dat`))),
-      createQuillfrost().then((loaded) => { module = loaded; }),
+      createQuillfrost().then((loaded) => { module = loaded; }, () => {
+        throw new Error('The snow could not be loaded (quillfrost.wasm).');
+      }),
     ]);
     const selector = copyIn(new TextEncoder().encode('#snow\0'));
     const opened = module._qf_open(selector);

@@ -5,8 +5,8 @@
 // survive a reload; bad values in the address give the defaults or are held
 // to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
-// goes on without a band; ?fps=1 shows the frame rate; a browser without
-// WebGL gets a message.
+// goes on without a band; ?fps=1 shows the frame rate; a module that fails
+// to load and a browser without WebGL get a message.
 import { PNG } from 'pngjs';
 import { judgeSnow, launch, serve } from './browser.mjs';
 
@@ -129,6 +129,13 @@ try {
   }
   check('?fps=1 shows the frame rate in the corner', white >= 150, `${white} white pixels`);
   await page.close();
+
+  const unloaded = await browser.newPage();
+  await unloaded.route('**/quillfrost.wasm', (route) => route.abort());
+  await unloaded.goto(site.url);
+  await unloaded.evaluate(() => window.quillfrost.ready.catch(() => {}));
+  const told = await unloaded.evaluate(() => document.getElementById('message').textContent);
+  check('a module that fails to load gets a message', told.includes('could not be loaded'), told);
 } finally {
   await browser.close();
 }

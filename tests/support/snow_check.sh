@@ -38,3 +38,27 @@ snow_check() {
         return 1
     fi
 }
+
+# snow_shows IMAGE LIMIT WHAT:GEOMETRY:MIN_SPOTS...
+# Captures the screen into IMAGE every 2 seconds until every region named
+# shows soft snow (snow_check, with its defaults) in one capture, or LIMIT
+# seconds have passed: the flakes drift in, slower on a busy machine. Prints
+# the figures of the last capture; fails when the snow did not show.
+snow_shows() {
+    local image=$1 limit=$2 started=$SECONDS region what geometry spots report shown
+    shift 2
+    while :; do
+        import -window root "$image"
+        report="" shown=true
+        for region in "$@"; do
+            IFS=: read -r what geometry spots <<<"$region"
+            report+=$(snow_check "$what" "$image" "$geometry" "$spots")$'\n' || shown=false
+        done
+        if $shown || [ $((SECONDS - started)) -ge "$limit" ]; then
+            printf '%s' "$report"
+            $shown
+            return
+        fi
+        sleep 2
+    done
+}

@@ -2,7 +2,7 @@
 # preview_test.sh SAVER PREVIEW_PARENT WORK_DIR
 # A preview as the settings page shows one: preview_parent.exe (another
 # process) makes a 320x240 window and starts "SAVER /p <its handle>", under
-# Wine 10 on an Xephyr screen of its own. Some seconds in, the window's client
+# Wine 10 on an Xephyr screen of its own. Within a minute the window's client
 # area shows soft snow; a click on the preview (the saver's window gets it)
 # and a key press (the focused parent gets it, as on Windows) do not end it;
 # closing the window ends the saver with exit code 0. The screenshot stays in
@@ -36,10 +36,8 @@ fi
 # parent HWND client LEFT TOP WIDTH HEIGHT
 read -r _ _ _ left top width height <<<"$line"
 echo "parent client area: ${width}x${height} at $left,$top"
-sleep 15
-import -window root "$work/preview.png"
 status=0
-snow_check "preview" "$work/preview.png" "${width}x${height}+${left}+${top}" 30 || status=1
+snow_shows "$work/preview.png" 60 "preview:${width}x${height}+${left}+${top}:30" || status=1
 
 # A click and a key in the middle of the preview, and the pointer moved away.
 xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1 key space \

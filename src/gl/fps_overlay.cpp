@@ -1,11 +1,11 @@
 #include "gl/fps_overlay.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 #include "core/view/flake_vertices.h"
 #include "gl/gl_api.h"
 #include "gl/gl_clip.h"
+#include "gl/gl_objects.h"
 
 namespace {
 
@@ -58,9 +58,8 @@ int GlyphIndex(char c) {
     return -1;
 }
 
-// The four corners of a quad, top left first, for the triangles (0, 1, 2)
-// and (2, 1, 3), in pixels from the top left; texture coordinates over the
-// cell of glyph `glyph`; grey `shade` (red, green and blue alike) at `alpha`.
+// The four corners of a quad, top left first, in pixels from the top left; texture coordinates over
+// the cell of glyph `glyph`; grey `shade` (red, green and blue alike) at `alpha`.
 void PutQuad(FlakeVertex* v, int x, int y, int width, int height, int glyph, uint8_t shade,
              uint8_t alpha) {
     const float u0 = static_cast<float>(glyph * kCellWidth) / kTextureWidth;
@@ -94,33 +93,12 @@ bool CreateFpsOverlay(FpsOverlay& overlay) {
             }
         }
     }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureWidth, kTextureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, texels);
     // Whole font pixels, sharp at any place.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    overlay.texture = texture;
-
-    uint16_t indices[kMaxQuads * 6];
-    for (int quad = 0; quad < kMaxQuads; ++quad) {
-        const int first = quad * 4;
-        const int corners[6] = {0, 1, 2, 2, 1, 3};
-        for (int i = 0; i < 6; ++i) {
-            indices[quad * 6 + i] = static_cast<uint16_t>(first + corners[i]);
-        }
-    }
-    GLuint buffers[2] = {0, 0};
-    glGenBuffers(2, buffers);
-    overlay.vertexBuffer = buffers[0];
-    overlay.indexBuffer = buffers[1];
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, overlay.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
+    overlay.texture = CreateGlTexture(&texels[0][0][0], kTextureWidth, kTextureHeight, false);
+    overlay.indexBuffer = CreateGlQuadIndices(kMaxQuads);
+    GLuint vertexBuffer = 0;
+    glGenBuffers(1, &vertexBuffer);
+    overlay.vertexBuffer = vertexBuffer;
     glBindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, kMaxQuads * 4 * sizeof(FlakeVertex), nullptr, GL_DYNAMIC_DRAW);
     if (glGetError() != GL_NO_ERROR) {
@@ -183,17 +161,8 @@ void DrawFpsOverlay(const FpsOverlay& overlay, const GlProgram& program, int32_t
 }
 
 void ReleaseFpsOverlay(FpsOverlay& overlay) {
-    if (overlay.texture != 0) {
-        GLuint texture = overlay.texture;
-        glDeleteTextures(1, &texture);
-        overlay.texture = 0;
-    }
-    for (uint32_t* buffer : {&overlay.vertexBuffer, &overlay.indexBuffer}) {
-        if (*buffer != 0) {
-            GLuint name = *buffer;
-            glDeleteBuffers(1, &name);
-        }
-        *buffer = 0;
-    }
+    DeleteGlTexture(overlay.texture);
+    DeleteGlBuffer(overlay.vertexBuffer);
+    DeleteGlBuffer(overlay.indexBuffer);
     overlay.quadCount = 0;
 }

@@ -1,9 +1,8 @@
 #include "gl/gl_renderer.h"
 
-#include <vector>
-
 #include "gl/gl_api.h"
 #include "gl/gl_clip.h"
+#include "gl/gl_objects.h"
 
 bool CreateGlRenderer(GlRenderer& renderer, const GlImage& sprite, int32_t flakeCapacity) {
     renderer = GlRenderer{};
@@ -14,38 +13,11 @@ bool CreateGlRenderer(GlRenderer& renderer, const GlImage& sprite, int32_t flake
         return false;
     }
     renderer.flakeCapacity = flakeCapacity;
-
-    // Two triangles a flake, (0, 1, 2) and (1, 3, 2), as Direct3D draws the
-    // strip of its four vertices.
-    std::vector<uint16_t> indices;
-    indices.reserve(vertices / kVerticesPerFlake * 6);
-    for (size_t first = 0; first < vertices; first += kVerticesPerFlake) {
-        const uint16_t v = static_cast<uint16_t>(first);
-        for (uint16_t corner : {0, 1, 2, 1, 3, 2}) {
-            indices.push_back(static_cast<uint16_t>(v + corner));
-        }
-    }
-    GLuint buffers[2] = {0, 0};
-    glGenBuffers(2, buffers);
-    renderer.vertexBuffer = buffers[0];
-    renderer.indexBuffer = buffers[1];
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)), indices.data(),
-                 GL_STATIC_DRAW);
-
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    renderer.texture = texture;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, sprite.width, sprite.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, sprite.rgba);
-    // Linear filtering of the top level only, wrapping coordinates.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    renderer.indexBuffer = CreateGlQuadIndices(flakeCapacity);
+    GLuint vertexBuffer = 0;
+    glGenBuffers(1, &vertexBuffer);
+    renderer.vertexBuffer = vertexBuffer;
+    renderer.texture = CreateGlTexture(sprite.rgba, sprite.width, sprite.height, true);
     if (glGetError() != GL_NO_ERROR) {
         ReleaseGlRenderer(renderer);
         return false;
@@ -95,16 +67,9 @@ void DrawGlFlakes(const GlRenderer& renderer, const FlakeVertex* vertices, size_
 }
 
 void ReleaseGlRenderer(GlRenderer& renderer) {
-    if (renderer.texture != 0) {
-        GLuint texture = renderer.texture;
-        glDeleteTextures(1, &texture);
-    }
-    for (uint32_t buffer : {renderer.vertexBuffer, renderer.indexBuffer}) {
-        if (buffer != 0) {
-            GLuint name = buffer;
-            glDeleteBuffers(1, &name);
-        }
-    }
+    DeleteGlTexture(renderer.texture);
+    DeleteGlBuffer(renderer.vertexBuffer);
+    DeleteGlBuffer(renderer.indexBuffer);
     ReleaseGlProgram(renderer.program);
     renderer = GlRenderer{};
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/clock/frame_rate.h"
 #include "core/run/snow_run.h"
 #include "core/settings/settings.h"
 #include "gl/fps_overlay.h"
@@ -82,19 +83,11 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
 }
 
 // Frames every second, on the picture and on standard error.
-struct FrameRate {
-    uint32_t since;
-    uint32_t frames;
-};
-
-void CountFrame(FrameRate& rate, FpsOverlay& overlay) {
-    ++rate.frames;
-    const uint32_t now = PlatformTickCount();
-    if (now - rate.since >= 1000u) {
-        const double perSecond = rate.frames * 1000.0 / (now - rate.since);
+void ShowFrameRate(FrameRate& rate, FpsOverlay& overlay) {
+    double perSecond = 0.0;
+    if (CountFrame(rate, PlatformTickCount(), perSecond)) {
         std::fprintf(stderr, "quillfrost: %.1f frames per second\n", perSecond);
         SetFpsOverlayRate(overlay, perSecond);
-        rate = {now, 0};
     }
 }
 
@@ -127,7 +120,8 @@ bool AwaitNextFrame(HackRun& run, uint32_t delayMicroseconds, const RunSignals& 
 }
 
 void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signals) {
-    FrameRate rate = {PlatformTickCount(), 0};
+    FrameRate rate;
+    StartFrameRate(rate, PlatformTickCount());
     uint32_t delay = 0; // the first frame comes at once
     while (AwaitNextFrame(run, delay, signals)) {
         delay = options.delayMicroseconds;
@@ -138,7 +132,7 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
         }
         PresentXTarget(run.target);
         if (options.fps) {
-            CountFrame(rate, run.overlay);
+            ShowFrameRate(rate, run.overlay);
         }
     }
 }

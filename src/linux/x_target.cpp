@@ -161,28 +161,46 @@ std::string UseExistingWindow(XTarget& target) {
     return "";
 }
 
+// Frees a pixmap and OpenGL's drawable on it, if held, and clears both.
+void FreeCurrentPixmap(Display* display, Pixmap& pixmap, GLXPixmap& glxPixmap) {
+    if (glxPixmap != 0) {
+        glXDestroyGLXPixmap(display, glxPixmap);
+        glxPixmap = 0;
+    }
+    if (pixmap != 0) {
+        XFreePixmap(display, pixmap);
+        pixmap = 0;
+    }
+}
+
+// A pixmap of that size on the target's visual, with the context current on
+// it; false, with nothing held, when the server or OpenGL cannot make it.
+bool MakeCurrentPixmap(XTarget& target, unsigned width, unsigned height, Pixmap& pixmap,
+                       GLXPixmap& glxPixmap) {
+    const Window root = RootWindow(target.display, target.visual.screen);
+    pixmap = XCreatePixmap(target.display, root, width, height,
+                           static_cast<unsigned>(target.visual.depth));
+    glxPixmap = glXCreateGLXPixmap(target.display, &target.visual, pixmap);
+    if (glxPixmap != 0 && glXMakeCurrent(target.display, glxPixmap, target.context)) {
+        return true;
+    }
+    FreeCurrentPixmap(target.display, pixmap, glxPixmap);
+    return false;
+}
+
 // A pixmap of the window's size and depth that OpenGL draws into, current;
 // the one before it goes. False when the server or OpenGL cannot make it.
 bool MakeDrawPixmap(XTarget& target) {
-    const Window root = RootWindow(target.display, target.visual.screen);
-    const Pixmap pixmap = XCreatePixmap(target.display, root, static_cast<unsigned>(target.width),
-                                        static_cast<unsigned>(target.height),
-                                        static_cast<unsigned>(target.visual.depth));
-    const GLXPixmap glxPixmap = glXCreateGLXPixmap(target.display, &target.visual, pixmap);
-    if (glxPixmap == 0 || !glXMakeCurrent(target.display, glxPixmap, target.context)) {
-        if (glxPixmap != 0) {
-            glXDestroyGLXPixmap(target.display, glxPixmap);
-        }
-        XFreePixmap(target.display, pixmap);
+    Pixmap pixmap = 0;
+    GLXPixmap glxPixmap = 0;
+    if (!MakeCurrentPixmap(target, static_cast<unsigned>(target.width),
+                           static_cast<unsigned>(target.height), pixmap, glxPixmap)) {
         return false;
     }
     // A pixmap has no back buffer to swap: the frame is drawn where it stays.
     glDrawBuffer(GL_FRONT);
     glReadBuffer(GL_FRONT);
-    if (target.glxPixmap != 0) {
-        glXDestroyGLXPixmap(target.display, target.glxPixmap);
-        XFreePixmap(target.display, target.pixmap);
-    }
+    FreeCurrentPixmap(target.display, target.pixmap, target.glxPixmap);
     target.pixmap = pixmap;
     target.glxPixmap = glxPixmap;
     if (target.copyGc == nullptr) {
@@ -194,27 +212,21 @@ bool MakeDrawPixmap(XTarget& target) {
 // The largest drawable OpenGL draws into here, read with the context current
 // on a small pixmap, before anything of the window's size is made.
 bool ReadDrawableLimit(XTarget& target) {
-    const Window root = RootWindow(target.display, target.visual.screen);
-    const Pixmap pixmap =
-        XCreatePixmap(target.display, root, 1, 1, static_cast<unsigned>(target.visual.depth));
-    const GLXPixmap probe = glXCreateGLXPixmap(target.display, &target.visual, pixmap);
-    bool read = false;
-    if (probe != 0 && glXMakeCurrent(target.display, probe, target.context)) {
-        GLint viewport[2] = {0, 0};
-        GLint texture = 0;
-        glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-        // Drivers keep a drawable's buffers as textures: no larger than those.
-        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-        target.maxWidth = viewport[0] < texture ? viewport[0] : texture;
-        target.maxHeight = viewport[1] < texture ? viewport[1] : texture;
-        read = target.maxWidth > 0 && target.maxHeight > 0;
-        glXMakeCurrent(target.display, None, nullptr);
+    Pixmap pixmap = 0;
+    GLXPixmap probe = 0;
+    if (!MakeCurrentPixmap(target, 1, 1, pixmap, probe)) {
+        return false;
     }
-    if (probe != 0) {
-        glXDestroyGLXPixmap(target.display, probe);
-    }
-    XFreePixmap(target.display, pixmap);
-    return read;
+    GLint viewport[2] = {0, 0};
+    GLint texture = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    // Drivers keep a drawable's buffers as textures: no larger than those.
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    target.maxWidth = viewport[0] < texture ? viewport[0] : texture;
+    target.maxHeight = viewport[1] < texture ? viewport[1] : texture;
+    glXMakeCurrent(target.display, None, nullptr);
+    FreeCurrentPixmap(target.display, pixmap, probe);
+    return target.maxWidth > 0 && target.maxHeight > 0;
 }
 
 std::string WithinLimit(const XTarget& target) {
@@ -361,12 +373,7 @@ void CloseXTarget(XTarget& target) {
         glXDestroyContext(target.display, target.context);
         target.context = nullptr;
     }
-    if (target.glxPixmap != 0) {
-        glXDestroyGLXPixmap(target.display, target.glxPixmap);
-        XFreePixmap(target.display, target.pixmap);
-        target.glxPixmap = 0;
-        target.pixmap = 0;
-    }
+    FreeCurrentPixmap(target.display, target.pixmap, target.glxPixmap);
     if (target.copyGc != nullptr) {
         XFreeGC(target.display, target.copyGc);
         target.copyGc = nullptr;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/clock/frame_rate.h"
 #include "core/run/snow_run.h"
 #include "core/settings/settings.h"
 #include "gl/fps_overlay.h"
@@ -36,8 +37,7 @@ struct PageSnow {
     SnowRun run = {};
     int32_t width = 0;
     int32_t height = 0;
-    double rateSince = 0.0;
-    uint32_t rateFrames = 0;
+    FrameRate rate = {};
 };
 
 PageSnow gPage;
@@ -71,13 +71,10 @@ uint32_t HeldPercent(int percent) {
     return static_cast<uint32_t>(percent < 0 ? 0 : percent > 100 ? 100 : percent);
 }
 
-void CountFrame() {
-    ++gPage.rateFrames;
-    const double now = emscripten_get_now();
-    if (now - gPage.rateSince >= 1000.0) {
-        SetFpsOverlayRate(gPage.overlay, gPage.rateFrames * 1000.0 / (now - gPage.rateSince));
-        gPage.rateSince = now;
-        gPage.rateFrames = 0;
+void ShowFrameRate() {
+    double perSecond = 0.0;
+    if (CountFrame(gPage.rate, PlatformTickCount(), perSecond)) {
+        SetFpsOverlayRate(gPage.overlay, perSecond);
     }
 }
 
@@ -166,7 +163,7 @@ EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t 
 EMSCRIPTEN_KEEPALIVE void qf_frame(int resumed) {
     TickSnowRun(gPage.run, resumed != 0);
     Draw();
-    CountFrame();
+    ShowFrameRate();
 }
 
 // The flakes moved `times` steps of ms each and drawn, without the clock.
@@ -188,8 +185,7 @@ EMSCRIPTEN_KEEPALIVE void qf_resize(int32_t width, int32_t height) {
 
 EMSCRIPTEN_KEEPALIVE void qf_show_rate(int on) {
     gPage.showRate = on != 0;
-    gPage.rateSince = emscripten_get_now();
-    gPage.rateFrames = 0;
+    StartFrameRate(gPage.rate, PlatformTickCount());
 }
 
 EMSCRIPTEN_KEEPALIVE int qf_flake_count() {

@@ -11,9 +11,6 @@
 set -euo pipefail
 hack=$1 test_window=$2
 source "$(dirname "$0")/hack_test_lib.sh"
-# The native build's AddressSanitizer reports a few bytes that Mesa's driver
-# keeps at exit as leaks; memory errors still end the hack with a failure.
-export ASAN_OPTIONS=detect_leaks=0
 
 start_xvfb 1280x1024
 

@@ -1,7 +1,6 @@
 #include "windows/host/saver_lifecycle.h"
 
 #include <cstdlib>
-#include <new>
 
 #include "core/run/snow_run.h"
 #include "platform/platform.h"

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "platform/local_app_data.h"
+#include "platform/log_file.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -17,30 +17,24 @@ namespace {
 // device that stays lost adds megabytes a day.
 constexpr std::uintmax_t kLogLimitBytes = 1024 * 1024;
 
-// log.txt of folder becomes log.old.txt (replacing an older one) once it has
-// passed the limit. A log that cannot be measured or moved is kept as it is.
-void SetAsideFullLog(const fs::path& folder) {
-    std::error_code error;
+// Appends the line to log.txt of the user's own folder. Under the lock that
+// every writer of the folder takes, a log past the limit first becomes
+// log.old.txt (replacing an older one): no two writers set a log aside at
+// once, nor one a log that another has just begun. Without the lock the log
+// stays where it is and the line is appended all the same.
+bool AppendLineToUserLog(const fs::path& folder, const std::string& line) {
     const fs::path log = folder / "log.txt";
-    const std::uintmax_t size = fs::file_size(log, error);
-    if (!error && size > kLogLimitBytes) {
-        fs::rename(log, folder / "log.old.txt", error);
+    PlatformLogLock lock = PlatformLockLogFolder(folder);
+    if (lock.held) {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(log, error);
+        if (!error && size > kLogLimitBytes) {
+            fs::rename(log, folder / "log.old.txt", error);
+        }
     }
-}
-
-// Appends the line to log.txt in folder (the current directory when empty);
-// false when the file cannot be opened. Text mode: on Windows every "\n"
-// reaches the disk as "\r\n". Opened and closed on every call so other
-// processes may read or delete the file.
-bool AppendLine(const fs::path& folder, const std::string& line) {
-    SetAsideFullLog(folder);
-    std::ofstream file(folder / "log.txt", std::ios::out | std::ios::app);
-    if (!file.is_open()) {
-        return false;
-    }
-    file << line;
-    file.close();
-    return true;
+    const bool appended = PlatformAppendWhole(log, line);
+    PlatformUnlockLogFolder(lock);
+    return appended;
 }
 
 // %LOCALAPPDATA%\Nubrisk\Quillfrost, made when missing; empty when the system
@@ -62,19 +56,20 @@ void WriteLogLine(const char* message, int32_t code) {
         line += " : ";
         line += ResultCodeName(code);
     }
-    line += '\n';
 
     // The debugger channel first, so the line survives whatever the file does.
-    PlatformDebugOutput(line.c_str());
+    PlatformDebugOutput((line + '\n').c_str());
 
+    // The whole line with its end goes to the file in one write.
+    line += kPlatformLineEnd;
     // The current directory first, for whoever starts the saver from a folder
     // of their own. Windows starts a saver in System32, which a standard user
     // cannot write: the line then goes to the user's own folder.
-    if (AppendLine(fs::path(), line)) {
+    if (PlatformAppendWhole("log.txt", line)) {
         return;
     }
     const fs::path userFolder = UserLogFolder();
-    if (userFolder.empty() || !AppendLine(userFolder, line)) {
+    if (userFolder.empty() || !AppendLineToUserLog(userFolder, line)) {
         PlatformDebugOutput("Error writing to log file\n");
     }
 }

@@ -1,7 +1,9 @@
 // The diagnostic log: one line to the debugger channel, then appended to
-// "log.txt" in the current directory or, when that cannot be opened, in
-// %LOCALAPPDATA%\Nubrisk\Quillfrost. A log past 1 MiB is renamed
-// "log.old.txt" and a new one begins.
+// "log.txt" in the current directory or, when that cannot be opened, in the
+// user's own folder (%LOCALAPPDATA%\Nubrisk\Quillfrost). Each line is one
+// whole append, so several savers may log at once. Only the user's own log is
+// set aside as "log.old.txt" once past 1 MiB; a log.txt in the current
+// directory may be another program's and is only ever appended to.
 #pragma once
 
 #include <cstdint>

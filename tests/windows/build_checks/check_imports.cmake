@@ -5,6 +5,8 @@
 cmake_minimum_required(VERSION 3.21)
 set(allowed
     kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll msvcrt.dll d3d9.dll
+    # The shell, for the user's own data folder.
+    shell32.dll
     # COM and the Windows Imaging Component, should image decoding use them.
     ole32.dll windowscodecs.dll)
 

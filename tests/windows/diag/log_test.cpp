@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "windows/diag/log.h"
 #include "platform/local_app_data.h"
@@ -15,8 +19,10 @@ namespace {
 
 #ifdef _WIN32
 const char* const kNewline = "\r\n";
+const char* const kQuiet = " 2>NUL"; // the debugger lines of a started writer
 #else
 const char* const kNewline = "\n";
+const char* const kQuiet = " 2>/dev/null";
 #endif
 
 const int32_t kDeviceLost = static_cast<int32_t>(0x88760868u);
@@ -107,13 +113,88 @@ TEST_F(LogFileTest, ALogThatCannotBeOpenedHereGoesToTheUsersOwnFolder) {
     EXPECT_EQ(FileBytes(), std::string("after") + kNewline);
 }
 
-TEST_F(LogFileTest, ALogPastOneMebibyteIsSetAsideAndANewOneBegins) {
-    std::ofstream("log.old.txt", std::ios::binary) << "older";
-    std::ofstream("log.txt", std::ios::binary) << std::string(1024 * 1024, 'x');
-    LogMessage("at the limit", 0); // appended: the log has not passed 1 MiB yet
+TEST_F(LogFileTest, ALogHereIsOnlyAppendedToHoweverLarge) {
+    // Another program's log.txt in the folder the saver was started from.
+    const std::string earlier(1024 * 1024 + 1, 'x');
+    std::ofstream("log.old.txt", std::ios::binary) << "theirs";
+    std::ofstream("log.txt", std::ios::binary) << earlier;
     LogMessage("past it", 0);
-    EXPECT_EQ(Bytes("log.old.txt"), std::string(1024 * 1024, 'x') + "at the limit" + kNewline);
-    EXPECT_EQ(FileBytes(), std::string("past it") + kNewline);
+    EXPECT_EQ(Bytes("log.old.txt"), "theirs");
+    EXPECT_EQ(FileBytes(), earlier + "past it" + kNewline);
+}
+
+// Several savers log at once into the user's own folder, starting just under
+// 1 MiB: the full log is set aside once, and every line is there whole and
+// exactly once, in log.old.txt or log.txt.
+TEST_F(LogFileTest, SeveralWritersInTheUsersFolderLoseAndCutNoLine) {
+    fs::create_directory("log.txt"); // the lines go to the user's folder
+#ifndef _WIN32
+    setenv("LOCALAPPDATA", (dir_ / "AppData").string().c_str(), 1);
+#endif
+    const fs::path folder = PlatformLocalAppData() / "Nubrisk" / "Quillfrost";
+    fs::create_directories(folder);
+    // Wine's own folder: what is there now is put back afterwards.
+    const std::string keptLog = Bytes(folder / "log.txt");
+    const std::string keptOld = Bytes(folder / "log.old.txt");
+    const std::string first = std::string(1024 * 1024 - 4096, 'x') + kNewline;
+    std::ofstream(folder / "log.txt", std::ios::binary) << first;
+    fs::remove(folder / "log.old.txt");
+
+    constexpr int kWriters = 4;
+    constexpr int kLines = 1500;
+    const std::string writer = (previous_ / "log_writer").string();
+    std::vector<std::thread> writers;
+    std::vector<int> status(kWriters, -1);
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&, w] {
+            status[w] = std::system(
+                ('"' + writer + "\" " + std::to_string(w) + " " + std::to_string(kLines) + kQuiet)
+                    .c_str());
+        });
+    }
+    for (std::thread& t : writers) {
+        t.join();
+    }
+    const std::string old = Bytes(folder / "log.old.txt");
+    const std::string all = old + Bytes(folder / "log.txt");
+    std::ofstream(folder / "log.txt", std::ios::binary) << keptLog;
+    std::ofstream(folder / "log.old.txt", std::ios::binary) << keptOld;
+
+    EXPECT_EQ(status, std::vector<int>(kWriters, 0));
+    ASSERT_EQ(old.compare(0, first.size(), first), 0) << "the first megabyte is not set aside";
+    std::vector<std::vector<int>> seen(kWriters, std::vector<int>(kLines, 0));
+    std::istringstream lines(all.substr(first.size()));
+    std::string line;
+    int broken = 0;
+    const bool crlf = std::string(kNewline) == "\r\n";
+    while (std::getline(lines, line)) {
+        int w = -1;
+        int i = -1;
+        const bool ended = !crlf || (!line.empty() && line.back() == '\r');
+        if (crlf && ended) {
+            line.pop_back();
+        }
+        if (ended &&
+            std::sscanf(line.c_str(), "dhHandleLostDevice writer %d line %d", &w, &i) == 2 &&
+            w >= 0 && w < kWriters && i >= 0 && i < kLines &&
+            line == "dhHandleLostDevice writer " + std::to_string(w) + " line " +
+                        std::to_string(i) + " : D3DERR_DEVICELOST") {
+            ++seen[w][i];
+        } else {
+            ++broken;
+        }
+    }
+    EXPECT_EQ(broken, 0) << "lines cut or run together";
+    int missing = 0;
+    int twice = 0;
+    for (const auto& writerLines : seen) {
+        for (int count : writerLines) {
+            missing += count == 0;
+            twice += count > 1;
+        }
+    }
+    EXPECT_EQ(missing, 0);
+    EXPECT_EQ(twice, 0);
 }
 
 #ifndef _WIN32

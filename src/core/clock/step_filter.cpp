@@ -1,6 +1,11 @@
 #include "core/clock/step_filter.h"
 
 void InitStepFilter(StepFilter& filter, uint32_t frameWaitMs) {
+    if (frameWaitMs == kNoStepFilter) {
+        filter.gapMs = kNoStepFilter;
+        filter.ordinaryStepMs = 1;
+        return;
+    }
     filter.gapMs = frameWaitMs + kGapSlackMs;
     filter.ordinaryStepMs = frameWaitMs > 0 ? frameWaitMs : 1;
 }

@@ -15,12 +15,18 @@
 // it.
 constexpr uint32_t kGapSlackMs = 500;
 
+// The wait of a host whose every step counts in full, however late: its
+// filter sees no gap (the Windows saver moves the flakes by the whole late
+// time, up to the clock's clamp).
+constexpr uint32_t kNoStepFilter = UINT32_MAX;
+
 struct StepFilter {
     uint32_t gapMs;          // steps longer than this are gaps
     uint32_t ordinaryStepMs; // the last step that was no gap
 };
 
-// A filter for a host that waits frameWaitMs between frames.
+// A filter for a host that waits frameWaitMs between frames; kNoStepFilter
+// for one that leaves every step as it is.
 void InitStepFilter(StepFilter& filter, uint32_t frameWaitMs);
 
 // The step the scene moves by for a clock step of stepMs; resumed tells that

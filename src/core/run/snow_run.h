@@ -28,7 +28,8 @@ struct SnowRunChoice {
     uint8_t seedGiven;
     uint32_t seed;
     // The wait the host plans between two frames: a tick whose step is much
-    // longer is a gap, in which the host did not run (0: none planned).
+    // longer is a gap, in which the host did not run (0: none planned);
+    // kNoStepFilter: every step counts in full.
     uint32_t frameWaitMs;
 };
 

@@ -4,6 +4,7 @@
 
 #include "core/run/snow_run.h"
 #include "platform/platform.h"
+#include "windows/diag/log.h"
 #include "windows/host/saver_host.h"
 #include "windows/host/saver_state.h"
 #include "windows/settings/settings_store.h"
@@ -34,14 +35,18 @@ void CreateRun(HWND window) {
     Steps().loadSettings();
     state.settings = gSettings;
     if (FAILED(Steps().createDirect3D(&state.direct3d))) {
+        LogMessage("Direct3DCreate9 failed: no Direct3D 9 here", 0);
         exit(1);
     }
     HDC context = GetDC(window);
     const int colourDepth = GetDeviceCaps(context, BITSPIXEL);
     ReleaseDC(window, context);
 
-    if (FAILED(CreateRunDevice(window, fullWidth, fullHeight, GetSystemMetrics(SM_CMONITORS),
-                               static_cast<uint8_t>(colourDepth & 0xFF)))) {
+    const HRESULT created =
+        CreateRunDevice(window, fullWidth, fullHeight, GetSystemMetrics(SM_CMONITORS),
+                        static_cast<uint8_t>(colourDepth & 0xFF));
+    if (FAILED(created)) {
+        LogMessage("CreateDevice failed", created);
         Steps().releaseDevice(state.direct3d, state.device);
         exit(1);
     }
@@ -92,6 +97,7 @@ HRESULT CreateRunDevice(HWND window, int32_t fullWidth, int32_t fullHeight, int3
     // Windows may refuse the display to a run (a Remote Desktop session, say):
     // a windowed device over the whole window draws the same snow.
     if (FAILED(result) && fullScreen) {
+        LogMessage("CreateDevice failed full screen; trying a windowed device", result);
         state.backBufferFormat = D3DFMT_UNKNOWN;
         Steps().fillPresentParameters(0, window, state.clientWidth, state.clientHeight,
                                       state.backBufferFormat, D3DFMT_UNKNOWN,
@@ -112,7 +118,8 @@ HRESULT SetupScene() {
     Steps().setupCamera(state.device, state.clientWidth, state.clientHeight);
     // The stored noise tables are the program's resources; the parser's
     // account of a table goes to standard output. The clock seeds the random
-    // generator.
+    // generator. A late frame moves the flakes by the whole late time, up to
+    // the clock's clamp: no step filter.
     const SnowRunChoice choice = {state.settings,
                                   state.clientWidth,
                                   state.clientHeight,
@@ -120,7 +127,7 @@ HRESULT SetupScene() {
                                   {PlatformStandardOutput, PlatformBeep},
                                   0,
                                   0,
-                                  kFramePeriodMs};
+                                  kNoStepFilter};
     switch (Steps().startSnowRun(state.run, choice)) {
     case kSnowRunNoMemoryForTheScene:
         exit(kNoMemoryForTheScene);
@@ -154,6 +161,7 @@ void RenderFrame() {
             RestoreDeviceState();
         }
     } else if (FAILED(result)) {
+        LogMessage("The frame's drawing failed", result);
         exit(1);
     }
 }

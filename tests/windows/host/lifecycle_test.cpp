@@ -114,13 +114,16 @@ TEST_F(SaverLifecycleTest, AnyTimerMessageRunsOneFrameWithTheStepInMicroseconds)
     KillTimer(window_, kFrameTimerId);
     TakePostedCloses();
     const int before = gSteps.tickUpdates;
+    gSteps.stepMs = 700; // a frame 700 ms late moves the flakes by 700 ms
+    SendMessageA(window_, WM_TIMER, kFrameTimerId, 0);
+    EXPECT_EQ(gSteps.lastStepMicroseconds, 700000u);
     gSteps.stepMs = 40000;
     SendMessageA(window_, WM_TIMER, 77, 0);
-    EXPECT_EQ(gSteps.tickUpdates, before + 1);
+    EXPECT_EQ(gSteps.tickUpdates, before + 2);
     EXPECT_EQ(gSteps.lastStepMicroseconds, 40000000u);
     gSteps.stepMs = 1;
     SendMessageA(window_, WM_TIMER, kFrameTimerId, 0);
-    EXPECT_EQ(gSteps.tickUpdates, before + 2);
+    EXPECT_EQ(gSteps.tickUpdates, before + 3);
     EXPECT_EQ(gSteps.lastStepMicroseconds, 1000u);
     // No device is held: the device test and the drawing are skipped.
     EXPECT_EQ(CountCalls("BuildFlakeVertices"), 0);

@@ -4,7 +4,8 @@
 # work tree (the last commit and its uncommitted changes), all runs with the
 # last commit's time as SOURCE_DATE_EPOCH:
 # - built from scratch in folders of different names, the second copied
-#   under umask 002, the two give the same bytes;
+#   under umask 002 and packaged in the et_EE.UTF-8 locale (whose order of
+#   names is not the C locale's), the two give the same bytes;
 # - the second packaged again with a throwaway certificate and GnuPG key
 #   carries signatures that osslsigncode and gpg accept;
 # - the first packaged again with NEXT_WRITTEN instead of WRITTEN_VERSION in
@@ -42,6 +43,11 @@ mkdir -p "$work"
 SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 
+# The et_EE.UTF-8 locale, made here: Debian's locales package has its source.
+localedef -i et_EE -f UTF-8 "$keys/et_EE.UTF-8"
+estonian=(LOCPATH="$keys" LC_ALL=et_EE.UTF-8)
+expect "character set of et_EE.UTF-8" "$(env "${estonian[@]}" locale charmap)" UTF-8
+
 copy() { # folder
     mkdir -p "$1"
     git -C "$source_dir" ls-files -z |
@@ -64,7 +70,7 @@ package "$a"
 (
     umask 002
     copy "$b"
-    package "$b"
+    package "$b" "${estonian[@]}"
 )
 msi=Quillfrost-$version-x64.msi zip=Quillfrost-$version-win-x64.zip
 web=Quillfrost-$version-web.zip

@@ -8,6 +8,9 @@
 #   names is not the C locale's), the two give the same bytes;
 # - the second packaged again with a throwaway certificate and GnuPG key
 #   carries signatures that osslsigncode and gpg accept;
+# - packaged then with a GnuPG key that cannot sign, or a certificate file
+#   that is not there, it fails, names the variable and leaves dist/ as it
+#   was;
 # - the first packaged again with NEXT_WRITTEN instead of WRITTEN_VERSION in
 #   its CMakeLists.txt gives files that all carry NEXT_VERSION.
 # The release files of the three stay in WORK_DIR/unsigned, WORK_DIR/signed
@@ -145,6 +148,21 @@ echo "ok: gpg verifies SHA256SUMS.asc"
 
 cp -r "$a/dist" "$work/unsigned"
 cp -r "$b/dist" "$work/signed"
+
+# --- Keys that cannot sign ------------------------------------------------------
+refused() { # variable VARIABLE=value...
+    if (cd "$b" && env "${@:2}" scripts/package >refused.log 2>&1); then
+        fail "scripts/package succeeded with ${*:2}"
+    fi
+    grep -q "^\[quillfrost\] $1" "$b/refused.log" || {
+        cat "$b/refused.log"
+        fail "scripts/package refused ${*:2} without a line naming $1"
+    }
+    diff -r "$work/signed" "$b/dist" || fail "the refused run with ${*:2} changed dist/"
+    echo "ok: ${*:2} refused, naming $1; dist/ as it was"
+}
+refused QF_GPG_KEY QF_GPG_KEY=nobody@nubrisk.example GNUPGHOME="$keys/gnupg"
+refused QF_SIGN_CERT QF_SIGN_CERT="$keys/missing.p12" QF_SIGN_PASSWORD=frost
 
 # --- The version raised ---------------------------------------------------------
 sed -i "s/^project(Quillfrost VERSION $written /project(Quillfrost VERSION $next_written /" \

@@ -19,9 +19,11 @@ set -euo pipefail
 source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
 
 source "$(dirname "$0")/../support/checks.sh"
-msi_property() {
-    msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v k="$2" '$1 == k { print $2 }'
+# A row's column of an msiinfo table export, looked up by the first column.
+msi_column() { # msi table key column
+    msiinfo export "$1" "$2" | tr -d '\r' | awk -F'\t' -v k="$3" -v c="$4" '$1 == k { print $c }'
 }
+msi_property() { msi_column "$1" Property "$2" 2; }
 # The file version in a Windows program's VS_FIXEDFILEINFO.
 file_version() {
     perl -0777 -ne 'm/\xBD\x04\xEF\xFE\x00\x00\x01\x00(.{8})/s or die "no version resource\n";
@@ -106,9 +108,11 @@ expect "files in the page's zip" "$(unzip -Z1 "$a/dist/$web" | paste -sd ' ')" \
 saver=$(saver_of "$a/dist/$msi" unsigned)
 unzip -p "$a/dist/$zip" Quillfrost.scr | cmp -s - "$saver" ||
     fail "the zip's Quillfrost.scr is not the .msi's"
-expect "File table version of Quillfrost.scr" \
-    "$(msiinfo export "$a/dist/$msi" File | tr -d '\r' | awk -F'\t' '$1 == "QuillfrostScr" { print $5 }')" \
+expect "File table version of Quillfrost.scr" "$(msi_column "$a/dist/$msi" File QuillfrostScr 5)" \
     "$(file_version "$saver")"
+expect "File table language of Quillfrost.scr" "$(msi_column "$a/dist/$msi" File QuillfrostScr 6)" 1033
+expect "MsiFileHash row of the versioned Quillfrost.scr" \
+    "$(msi_column "$a/dist/$msi" MsiFileHash QuillfrostScr 1)" ""
 
 # --- Signed ---------------------------------------------------------------------
 # A throwaway certificate authority and a code-signing certificate from it,

@@ -12,7 +12,11 @@
 #   version and the packed files;
 # - the File table gets Quillfrost.scr's version, read from its version
 #   resource (wixl leaves the column empty, and Windows Installer then keeps
-#   an older versioned copy already in the folder).
+#   an older versioned copy already in the folder), and its language, 1033,
+#   the one language of that resource (resources/program.rc);
+# - Quillfrost.scr loses the MsiFileHash row wixl gives every file: Windows
+#   Installer compares a versioned file by its version, and a hash beside
+#   the version is an error to its validation (ICE60).
 cmake_minimum_required(VERSION 3.21)
 
 file(REMOVE_RECURSE ${STAGE})
@@ -85,5 +89,8 @@ execute_process(
     COMMAND_ERROR_IS_FATAL ANY)
 execute_process(
     COMMAND ${MSIBUILD} ${OUTPUT}
-            -q "UPDATE `File` SET `Version` = '${file_version}' WHERE `File` = 'QuillfrostScr'"
+            -q "UPDATE `File` SET `Version` = '${file_version}', `Language` = '1033' WHERE `File` = 'QuillfrostScr'"
+    COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+    COMMAND ${MSIBUILD} ${OUTPUT} -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'QuillfrostScr'"
     COMMAND_ERROR_IS_FATAL ANY)

@@ -14,7 +14,7 @@ QF_PACKAGES=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth xdotool x11-utils imagemagick
     debootstrap xserver-xephyr
-    wixl msitools faketime zip unzip osslsigncode gnupg openssl perl git lintian
+    wixl msitools faketime zip unzip osslsigncode gnupg openssl perl git lintian locales
     libx11-dev libgl-dev libpng-dev libgl1-mesa-dri xscreensaver
     libxml2-utils dpkg-dev file strace procps
     mate-screensaver dbus-daemon libglib2.0-bin

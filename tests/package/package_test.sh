@@ -5,7 +5,8 @@
 # and an older Quillfrost.scr copied into System32 by hand: a silent install
 # of the signed build over it, the installed saver showing snow, the unsigned
 # build of the same version over it, the next release over that, the older
-# release refused, and a silent uninstall that leaves the user's settings.
+# release refused, and a silent uninstall that leaves the user's settings
+# and no folder of Nubrisk in Program Files.
 # Run by ctest from scripts/test, which provides the display.
 set -euo pipefail
 releases=$1 version=$2 file_version=$3 next_version=$4 icon=$5 licence=$6
@@ -106,6 +107,7 @@ entries=$(quillfrost_entries)
 expect "uninstall entries named Quillfrost" "$entries" "$product_code"
 expect DisplayVersion "$(entry_value "$product_code" DisplayVersion)" "$version"
 expect Publisher "$(entry_value "$product_code" Publisher)" Nubrisk
+expect "Contact (ARPCONTACT)" "$(entry_value "$product_code" Contact)" support@nubrisk.example
 expect "NoModify (no Change button)" "$(entry_value "$product_code" NoModify)" 0x1
 cmp -s "$WINEPREFIX/drive_c/windows/Installer/$product_code/$icon_name" "$icon" ||
     fail "the product icon is not resources/snowflake_133.ico"
@@ -172,6 +174,8 @@ echo "ok: the older release refused, the next one left as it was"
 wine msiexec /x "$(winpath "$next_msi")" /qn || fail "msiexec /x exited $?"
 [ ! -e "$installed" ] || fail "system32\\Quillfrost.scr is still there"
 echo "ok: system32\\Quillfrost.scr removed"
+[ ! -e "$WINEPREFIX/drive_c/Program Files/Nubrisk" ] || fail "Program Files\\Nubrisk is still there"
+echo "ok: Program Files\\Nubrisk removed"
 entries=$(quillfrost_entries)
 expect "uninstall entries after the uninstall" "$entries" ""
 expect "the user's settings" "$(wine reg query "$settings_key" | tr -d '\r')" "$settings"

@@ -4,9 +4,13 @@
 # work tree (the last commit and its uncommitted changes), all runs with the
 # last commit's time as SOURCE_DATE_EPOCH:
 # - built from scratch in folders of different names, the second copied
-#   under umask 002, the two give the same bytes;
+#   under umask 002 and packaged in the et_EE.UTF-8 locale (whose order of
+#   names is not the C locale's), the two give the same bytes;
 # - the second packaged again with a throwaway certificate and GnuPG key
 #   carries signatures that osslsigncode and gpg accept;
+# - packaged then with a GnuPG key that cannot sign, or a certificate file
+#   that is not there, it fails, names the variable and leaves dist/ as it
+#   was;
 # - the first packaged again with NEXT_WRITTEN instead of WRITTEN_VERSION in
 #   its CMakeLists.txt gives files that all carry NEXT_VERSION.
 # The release files of the three stay in WORK_DIR/unsigned, WORK_DIR/signed
@@ -15,9 +19,11 @@ set -euo pipefail
 source_dir=$1 work=$2 written=$3 version=$4 next_written=$5 next_version=$6 revision=$7
 
 source "$(dirname "$0")/../support/checks.sh"
-msi_property() {
-    msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v k="$2" '$1 == k { print $2 }'
+# A row's column of an msiinfo table export, looked up by the first column.
+msi_column() { # msi table key column
+    msiinfo export "$1" "$2" | tr -d '\r' | awk -F'\t' -v k="$3" -v c="$4" '$1 == k { print $c }'
 }
+msi_property() { msi_column "$1" Property "$2" 2; }
 # The file version in a Windows program's VS_FIXEDFILEINFO.
 file_version() {
     perl -0777 -ne 'm/\xBD\x04\xEF\xFE\x00\x00\x01\x00(.{8})/s or die "no version resource\n";
@@ -42,6 +48,11 @@ mkdir -p "$work"
 SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 
+# The et_EE.UTF-8 locale, made here: Debian's locales package has its source.
+localedef -i et_EE -f UTF-8 "$keys/et_EE.UTF-8"
+estonian=(LOCPATH="$keys" LC_ALL=et_EE.UTF-8)
+expect "character set of et_EE.UTF-8" "$(env "${estonian[@]}" locale charmap)" UTF-8
+
 copy() { # folder
     mkdir -p "$1"
     git -C "$source_dir" ls-files -z |
@@ -64,7 +75,7 @@ package "$a"
 (
     umask 002
     copy "$b"
-    package "$b"
+    package "$b" "${estonian[@]}"
 )
 msi=Quillfrost-$version-x64.msi zip=Quillfrost-$version-win-x64.zip
 web=Quillfrost-$version-web.zip
@@ -97,9 +108,11 @@ expect "files in the page's zip" "$(unzip -Z1 "$a/dist/$web" | paste -sd ' ')" \
 saver=$(saver_of "$a/dist/$msi" unsigned)
 unzip -p "$a/dist/$zip" Quillfrost.scr | cmp -s - "$saver" ||
     fail "the zip's Quillfrost.scr is not the .msi's"
-expect "File table version of Quillfrost.scr" \
-    "$(msiinfo export "$a/dist/$msi" File | tr -d '\r' | awk -F'\t' '$1 == "QuillfrostScr" { print $5 }')" \
+expect "File table version of Quillfrost.scr" "$(msi_column "$a/dist/$msi" File QuillfrostScr 5)" \
     "$(file_version "$saver")"
+expect "File table language of Quillfrost.scr" "$(msi_column "$a/dist/$msi" File QuillfrostScr 6)" 1033
+expect "MsiFileHash row of the versioned Quillfrost.scr" \
+    "$(msi_column "$a/dist/$msi" MsiFileHash QuillfrostScr 1)" ""
 
 # --- Signed ---------------------------------------------------------------------
 # A throwaway certificate authority and a code-signing certificate from it,
@@ -139,6 +152,21 @@ echo "ok: gpg verifies SHA256SUMS.asc"
 
 cp -r "$a/dist" "$work/unsigned"
 cp -r "$b/dist" "$work/signed"
+
+# --- Keys that cannot sign ------------------------------------------------------
+refused() { # variable VARIABLE=value...
+    if (cd "$b" && env "${@:2}" scripts/package >refused.log 2>&1); then
+        fail "scripts/package succeeded with ${*:2}"
+    fi
+    grep -q "^\[quillfrost\] $1" "$b/refused.log" || {
+        cat "$b/refused.log"
+        fail "scripts/package refused ${*:2} without a line naming $1"
+    }
+    diff -r "$work/signed" "$b/dist" || fail "the refused run with ${*:2} changed dist/"
+    echo "ok: ${*:2} refused, naming $1; dist/ as it was"
+}
+refused QF_GPG_KEY QF_GPG_KEY=nobody@nubrisk.example GNUPGHOME="$keys/gnupg"
+refused QF_SIGN_CERT QF_SIGN_CERT="$keys/missing.p12" QF_SIGN_PASSWORD=frost
 
 # --- The version raised ---------------------------------------------------------
 sed -i "s/^project(Quillfrost VERSION $written /project(Quillfrost VERSION $next_written /" \

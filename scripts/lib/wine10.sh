@@ -3,8 +3,13 @@
 # shellcheck shell=bash
 
 QF_WINE10_ROOT="${QF_WINE10_ROOT:-$QF_ROOT/build/wine10}"
-# Wine's packages leave OpenGL (libgl1) to their recommends.
-QF_WINE10_PACKAGES=(wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0)
+# Wine's packages leave OpenGL (libgl1) to their recommends, and XComposite,
+# without which Vulkan draws nothing in a child window (a preview). DXVK
+# (Direct3D 9 over Vulkan) with Mesa's software Vulkan driver, for runs under
+# a second Direct3D 9; only the desktop tests' prefix "dxvk" loads it
+# (tests/windows/desktop/desktop.sh).
+QF_WINE10_PACKAGES=(wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0 libxcomposite1
+    dxvk-wine64 libvulkan1 mesa-vulkan-drivers)
 # Written last, with the package list, once the chroot is complete.
 QF_WINE10_STAMP="$QF_WINE10_ROOT/.quillfrost-wine10-ready"
 

@@ -63,17 +63,41 @@ end_with_key() {
 # For a test under Wine 10 (scripts/lib/wine10.sh, sourced first): the chroot
 # and the tests' Wine prefix, a fresh WORK_DIR, and an Xephyr desktop of one
 # monitor per SIZE as $DISPLAY; Wine and Xephyr end when the test does.
+# With QF_D3D9=dxvk the prefix is "dxvk", whose system32 has DXVK's d3d9.dll
+# (Direct3D 9 over Vulkan), and the runs load it and log to WORK_DIR; a run
+# gets Wine's own Direct3D 9 back with WINEDLLOVERRIDES=d3d9=b.
 wine10_desktop() {
     local work=$1
     shift
     export QF_WINE10_PREFIX=desktop-tests
+    [ "${QF_D3D9:-}" != dxvk ] || QF_WINE10_PREFIX=dxvk
     qf_ensure_wine10
     rm -rf "$work"
     mkdir -p "$work"
     qf_wine10 "$work" true # the Wine prefix, made once
+    if [ "${QF_D3D9:-}" = dxvk ]; then
+        cp "$QF_WINE10_ROOT/usr/lib/dxvk/wine64/d3d9.dll.so" \
+            "$QF_WINE10_ROOT/root/prefix-dxvk/drive_c/windows/system32/d3d9.dll"
+        export WINEDLLOVERRIDES="d3d9=n;mscoree,mshtml=" DXVK_LOG_PATH=$work DXVK_LOG_LEVEL=info
+    fi
     qf_start_xephyr "$@"
     export DISPLAY=$QF_XEPHYR_DISPLAY
     # shellcheck disable=SC2064 # the values of now
     trap "qf_wine10 '$work' wineserver -k >/dev/null 2>&1 || true
           kill $QF_XEPHYR_PID 2>/dev/null || true" EXIT
+}
+
+# dxvk_quiet WORK_DIR
+# DXVK is strict about the API and says so in its log: fails, showing them,
+# when the DXVK logs in WORK_DIR have a warning or an error, or there is none.
+dxvk_quiet() {
+    local logs=("$1"/*_d3d9.log)
+    if [ ! -f "${logs[0]}" ]; then
+        echo "DXVK wrote no log in $1"
+        return 1
+    fi
+    if grep -E '^(warn|err):' "${logs[@]}"; then
+        echo "DXVK warned (${logs[*]})"
+        return 1
+    fi
 }

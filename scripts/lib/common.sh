@@ -82,6 +82,20 @@ qf_ensure_wineprefix() {
     wineserver -w 2>/dev/null || true
 }
 
+# qf_own_wineprefix NAME KEY VALUE TYPE DATA
+# For a test that needs a Wine set up otherwise: WINEPREFIX becomes
+# build/wineprefix-NAME, made once with the registry value KEY\VALUE.
+qf_own_wineprefix() {
+    export WINEPREFIX="$QF_ROOT/build/wineprefix-$1"
+    [ ! -f "$WINEPREFIX/.complete" ] || return 0
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add "$2" /v "$3" /t "$4" /d "$5" /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.complete"
+}
+
 # No window manager runs on the test displays: Wine is told so, or it waits
 # two seconds for one each time a full-screen window is hidden or destroyed.
 qf_wine_unmanaged() {

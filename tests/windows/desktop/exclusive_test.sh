@@ -18,17 +18,7 @@ work=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../../scripts/lib/common.sh"
 source "$here/desktop.sh"
-export WINEPREFIX="$QF_ROOT/build/wineprefix-wide-frames"
-
-if [ ! -f "$WINEPREFIX/.complete" ]; then
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v BorderWidth /t REG_SZ /d 16 /f \
-        >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.complete"
-fi
+qf_own_wineprefix wide-frames 'HKCU\Control Panel\Desktop\WindowMetrics' BorderWidth REG_SZ 16
 rm -rf "$work"
 mkdir -p "$work"
 source "$QF_ROOT/scripts/lib/wine10.sh" # qf_start_xephyr

@@ -11,16 +11,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../../scripts/lib/common.sh"
 source "$here/../../support/checks.sh"
-export WINEPREFIX="$QF_ROOT/build/wineprefix-no3d"
-if [ ! -f "$WINEPREFIX/.complete" ]; then
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d no3d /f >/dev/null 2>&1
-    qf_wine_unmanaged
-    wineserver -w
-    touch "$WINEPREFIX/.complete"
-fi
+qf_own_wineprefix no3d 'HKCU\Software\Wine\Direct3D' renderer REG_SZ no3d
 work=$(realpath -m "$2")
 rm -rf "$work"
 mkdir -p "$work/cwd"

@@ -63,6 +63,9 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
     if (StartSnowRun(run.snow, choice) != kSnowRunStarted) {
         return "out of memory building the scene";
     }
+    // Unlike the Windows saver, which starts on an empty sky, the first frame
+    // shows snow from the top of the view to the bottom.
+    StepSnowRunAhead(run.snow);
 
     const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
     SpriteImage sprite = {};

@@ -46,12 +46,16 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
-void StepSnowRunUntilReleased(SnowRun& run, uint32_t stepMs) {
+uint32_t StepSnowRunAhead(SnowRun& run) {
     const FlakeScene* scene = run.flakeScene;
+    uint32_t movedMs = 0;
+    // The flakes are released in their order: the last one out is the last.
     while (scene != nullptr && scene->flakeCount > 0 &&
-           !scene->flakes[scene->flakeCount - 1].active) {
-        StepSnowRun(run, stepMs);
+           (movedMs < kSnowRunSettledMs || !scene->flakes[scene->flakeCount - 1].active)) {
+        StepSnowRun(run, kSnowRunAheadStepMs);
+        movedMs += kSnowRunAheadStepMs;
     }
+    return movedMs;
 }
 
 uint32_t TickSnowRun(SnowRun& run, bool resumed) {

@@ -89,7 +89,7 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
 void ShowFrameRate(FrameRate& rate, FpsOverlay& overlay) {
     double perSecond = 0.0;
     if (CountFrame(rate, PlatformTickCount(), perSecond)) {
-        std::fprintf(stderr, "quillfrost: %.1f frames per second\n", perSecond);
+        std::fprintf(stderr, "quillfrost: %.1f fps\n", perSecond);
         SetFpsOverlayRate(overlay, perSecond);
     }
 }

@@ -55,7 +55,7 @@ void BM_StepSnowRunAhead(benchmark::State& state) {
             break;
         }
         state.ResumeTiming();
-        benchmark::DoNotOptimize(StepSnowRunAhead(run));
+        benchmark::DoNotOptimize(StepSnowRunAhead(run, UINT32_MAX));
         state.PauseTiming();
         EndSnowRun(run);
         state.ResumeTiming();

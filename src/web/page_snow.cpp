@@ -149,7 +149,7 @@ EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t 
         return -1;
     }
     if (!seeded) {
-        StepSnowRunAhead(gPage.run);
+        StepSnowRunAhead(gPage.run, UINT32_MAX);
     }
     if (gPage.drawing) {
         SetGlView(gPage.renderer, width, height);

@@ -7,7 +7,7 @@
 #include "core/math/random.h"
 
 int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
-    run = SnowRun{nullptr, nullptr, nullptr, 0, {}};
+    run = SnowRun{nullptr, nullptr, nullptr, 0, {}, 0};
     InitStepFilter(run.steps, choice.frameWaitMs);
     if (choice.seedGiven) {
         // A clock made here is not asked for a seed.
@@ -46,16 +46,18 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
-uint32_t StepSnowRunAhead(SnowRun& run) {
+bool StepSnowRunAhead(SnowRun& run, uint32_t maxSteps) {
     const FlakeScene* scene = run.flakeScene;
-    uint32_t movedMs = 0;
     // The flakes are released in their order: the last one out is the last.
-    while (scene != nullptr && scene->flakeCount > 0 &&
-           (movedMs < kSnowRunSettledMs || !scene->flakes[scene->flakeCount - 1].active)) {
+    const auto ahead = [&run, scene] {
+        return scene == nullptr || scene->flakeCount == 0 ||
+               (run.aheadMs >= kSnowRunSettledMs && scene->flakes[scene->flakeCount - 1].active);
+    };
+    for (uint32_t step = 0; step < maxSteps && !ahead(); ++step) {
         StepSnowRun(run, kSnowRunAheadStepMs);
-        movedMs += kSnowRunAheadStepMs;
+        run.aheadMs += kSnowRunAheadStepMs;
     }
-    return movedMs;
+    return ahead();
 }
 
 uint32_t TickSnowRun(SnowRun& run, bool resumed) {
@@ -98,4 +100,5 @@ void EndSnowRun(SnowRun& run) {
     delete[] run.vertices;
     run.vertices = nullptr;
     run.vertexCapacity = 0;
+    run.aheadMs = 0;
 }

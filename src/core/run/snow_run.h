@@ -40,6 +40,7 @@ struct SnowRun {
     FlakeVertex* vertices; // room for vertexCapacity vertices
     size_t vertexCapacity; // FlakeVertexCapacity of the scene's flakes
     StepFilter steps;      // what a tick makes of the clock's step
+    uint32_t aheadMs;      // the time moved ahead before the first frame
 };
 
 // What StartSnowRun reports. What a failure means is the host's to decide.
@@ -66,10 +67,11 @@ constexpr uint32_t kSnowRunAheadStepMs = 40;
 constexpr uint32_t kSnowRunSettledMs = 30000;
 
 // Moves the flakes on in steps of kSnowRunAheadStepMs until every flake has
-// been released and at least kSnowRunSettledMs have passed: a host that must
-// not open on an empty sky, or on one empty below, starts from there. Called
-// once, right after the start; returns the time moved, in ms.
-uint32_t StepSnowRunAhead(SnowRun& run);
+// been released and at least kSnowRunSettledMs have passed since the start: a
+// host that must not open on an empty sky, or on one empty below, starts
+// from there. At most maxSteps steps a call, so that a host can look at its
+// window and its signals between them; true once the run is that far ahead.
+bool StepSnowRunAhead(SnowRun& run, uint32_t maxSteps);
 
 // Reads the run's clock and moves the flakes on by the time since the last
 // tick (the first tick after the start: 1 ms), leaving out a gap: after a

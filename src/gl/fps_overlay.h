@@ -37,8 +37,8 @@ bool CreateFpsOverlay(FpsOverlay& overlay);
 void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond);
 
 // Draws the panel and the rate over what the frame holds, in a drawable of
-// that size and at its scale, with the program and the states it needs set anew. Allocates
-// nothing.
+// that size and at its scale, with the program and the states it needs set
+// anew. Allocates nothing.
 void DrawFpsOverlay(const FpsOverlay& overlay, const GlProgram& program, int32_t viewWidth,
                     int32_t viewHeight);
 

@@ -126,8 +126,8 @@ EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32
 // A new run of those settings (percentages, as the dialog gives them) over a
 // drawable of width x height pixels, moved ahead until every flake is out and
 // the first have fallen through the box (StepSnowRunAhead) unless a seed is
-// given (then the run is exactly the simulation of that
-// seed, for comparison). The number of flakes, or -1.
+// given (then the run is exactly the simulation of that seed, for
+// comparison). The number of flakes, or -1.
 EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t width,
                                   int32_t height, double seed) {
     EndSnowRun(gPage.run);

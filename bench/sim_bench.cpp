@@ -1,5 +1,6 @@
 // The CPU side of a frame: the motion update with fractal and with plain
-// wind, one wind sample, and the vertex build, at the largest flake count.
+// wind, one wind sample, and the vertex build, at the largest flake count;
+// and the run moved ahead before its first frame.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -39,6 +40,28 @@ struct SteadyRun {
     ~SteadyRun() { EndSnowRun(run); }
     const FlakeScene& Scene() const { return *run.flakeScene; }
 };
+
+// A run moved ahead before its first frame, as the hack and the page start
+// one: at Quantity 50 (the default, 2550 flakes) and 100 (5000 flakes).
+void BM_StepSnowRunAhead(benchmark::State& state) {
+    const float quantity = static_cast<float>(state.range(0)) / 100.0f;
+    const SnowRunChoice choice = {{quantity, 0.5f, 1}, 1024, 768,  PlatformResourceBytes,
+                                  {nullptr, nullptr},  1,    2024, 10};
+    for (auto _ : state) {
+        state.PauseTiming();
+        SnowRun run{};
+        if (StartSnowRun(run, choice) != kSnowRunStarted) {
+            state.SkipWithError("the run cannot be started");
+            break;
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(StepSnowRunAhead(run, UINT32_MAX));
+        state.PauseTiming();
+        EndSnowRun(run);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StepSnowRunAhead)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 
 void PerFlake(benchmark::State& state, int64_t flakesPerIteration) {
     state.SetItemsProcessed(state.iterations() * flakesPerIteration);

@@ -14,7 +14,7 @@ namespace {
 constexpr char kCharacters[] = "0123456789.fps";
 constexpr int kGlyphCount = sizeof kCharacters - 1;
 constexpr int kGlyphWidth = 5;
-constexpr int kGlyphHeight = 7;
+constexpr int kGlyphHeight = kFpsOverlayGlyphHeight;
 constexpr uint8_t kFont[kGlyphCount + 1][kGlyphHeight] = {
     {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, // 0
     {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}, // 1
@@ -39,11 +39,10 @@ constexpr int kTextureWidth = 128;
 constexpr int kTextureHeight = 8;
 static_assert((kGlyphCount + 1) * kCellWidth <= kTextureWidth, "the font fits its texture");
 
-// On the screen: each font pixel 2 x 2, the panel 8 pixels in from the
-// corner with 4 pixels around the text, black at 60 % over the snow.
-constexpr int kScale = 2;
-constexpr int kMargin = 8;
-constexpr int kPadding = 4;
+// In font pixels: the panel 4 in from the corner with 2 around the text,
+// black at 60 % over the snow.
+constexpr int kMargin = 4;
+constexpr int kPadding = 2;
 constexpr uint8_t kPanelAlpha = 153;
 
 constexpr int kMaxCharacters = 16;
@@ -58,8 +57,8 @@ int GlyphIndex(char c) {
     return -1;
 }
 
-// The four corners of a quad, top left first, in pixels from the top left; texture coordinates over
-// the cell of glyph `glyph`; grey `shade` (red, green and blue alike) at `alpha`.
+// The four corners of a quad, top left first, in font pixels from the top left; texture coordinates
+// over the cell of glyph `glyph`; grey `shade` (red, green and blue alike) at `alpha`.
 void PutQuad(FlakeVertex* v, int x, int y, int width, int height, int glyph, uint8_t shade,
              uint8_t alpha) {
     const float u0 = static_cast<float>(glyph * kCellWidth) / kTextureWidth;
@@ -79,6 +78,12 @@ void PutQuad(FlakeVertex* v, int x, int y, int width, int height, int glyph, uin
 }
 
 } // namespace
+
+int32_t FpsOverlayScale(int32_t viewHeight) {
+    // 7 font pixels of ceil(3 h / 1400) pixels are at least 0.015 h.
+    const int64_t scale = (static_cast<int64_t>(viewHeight) * 3 + 1399) / 1400;
+    return scale > 2 ? static_cast<int32_t>(scale) : 2;
+}
 
 bool CreateFpsOverlay(FpsOverlay& overlay) {
     overlay = FpsOverlay{0, 0, 0, 0, 0, 0, 0, 0};
@@ -122,11 +127,11 @@ void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
     const int length = std::snprintf(text, sizeof text, "%.1f fps", framesPerSecond);
     const int characters = length < kMaxCharacters ? length : kMaxCharacters;
 
-    const int advance = kCellWidth * kScale;
+    const int advance = kCellWidth;
     overlay.panelX = kMargin;
     overlay.panelY = kMargin;
-    overlay.panelWidth = 2 * kPadding + characters * advance - kScale;
-    overlay.panelHeight = 2 * kPadding + kGlyphHeight * kScale;
+    overlay.panelWidth = 2 * kPadding + characters * advance - 1;
+    overlay.panelHeight = 2 * kPadding + kGlyphHeight;
     FlakeVertex vertices[kMaxQuads * 4];
     PutQuad(vertices, overlay.panelX, overlay.panelY, overlay.panelWidth, overlay.panelHeight,
             kGlyphCount, 0, kPanelAlpha);
@@ -135,7 +140,7 @@ void SetFpsOverlayRate(FpsOverlay& overlay, double framesPerSecond) {
         const int glyph = GlyphIndex(text[i]);
         if (glyph >= 0) {
             PutQuad(vertices + quads * 4, kMargin + kPadding + i * advance, kMargin + kPadding,
-                    kGlyphWidth * kScale, kGlyphHeight * kScale, glyph, 255, 255);
+                    kGlyphWidth, kGlyphHeight, glyph, 255, 255);
             ++quads;
         }
     }
@@ -152,7 +157,12 @@ void DrawFpsOverlay(const FpsOverlay& overlay, const GlProgram& program, int32_t
     }
     glViewport(0, 0, viewWidth, viewHeight);
     glBindBuffer(GL_ARRAY_BUFFER, overlay.vertexBuffer);
-    UseGlProgram(program, GlPixelClip(viewWidth, viewHeight), overlay.texture);
+    // Font pixels onto whole screen pixels: the text stays sharp.
+    Matrix4 clip = GlPixelClip(viewWidth, viewHeight);
+    const float scale = static_cast<float>(FpsOverlayScale(viewHeight));
+    clip.m[0][0] *= scale;
+    clip.m[1][1] *= scale;
+    UseGlProgram(program, clip, overlay.texture);
     // Over the picture: what is drawn covers what is there by its alpha.
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

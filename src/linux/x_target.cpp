@@ -278,7 +278,10 @@ std::string OpenXTarget(XTarget& target, const HackOptions& options) {
     DrawOnTheDriversThread();
     target.display = XOpenDisplay(options.displayName);
     if (target.display == nullptr) {
-        return std::string("cannot open the display ") + XDisplayName(options.displayName);
+        // The name asked for, else $DISPLAY's: empty when neither is set.
+        const std::string name = XDisplayName(options.displayName);
+        return name.empty() ? "cannot open the display: DISPLAY is not set"
+                            : "cannot open the display " + name;
     }
     gWatchedWindow = 0;
     gWindowGone = false;

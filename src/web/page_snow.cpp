@@ -22,8 +22,6 @@ namespace {
 // requestAnimationFrame comes every 16.7 ms at 60 Hz; a step much longer is a
 // gap (the tab was hidden) and counts as an ordinary one.
 constexpr uint32_t kFrameWaitMs = 17;
-// The steps the snow is moved ahead in before its first frame.
-constexpr uint32_t kAheadStepMs = 20;
 
 struct PageSnow {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
@@ -126,9 +124,10 @@ EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32
 }
 
 // A new run of those settings (percentages, as the dialog gives them) over a
-// drawable of width x height pixels, moved ahead until every flake is out
-// unless a seed is given (then the run is exactly the simulation of that
-// seed, for comparison). The number of flakes, or -1.
+// drawable of width x height pixels, moved ahead until every flake is out and
+// the first have fallen through the box (StepSnowRunAhead) unless a seed is
+// given (then the run is exactly the simulation of that seed, for
+// comparison). The number of flakes, or -1.
 EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t width,
                                   int32_t height, double seed) {
     EndSnowRun(gPage.run);
@@ -150,7 +149,7 @@ EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t 
         return -1;
     }
     if (!seeded) {
-        StepSnowRunUntilReleased(gPage.run, kAheadStepMs);
+        StepSnowRunAhead(gPage.run, UINT32_MAX);
     }
     if (gPage.drawing) {
         SetGlView(gPage.renderer, width, height);

@@ -287,11 +287,15 @@ TEST_F(GlWindow, TheFrameRateShowsInItsPanelAndLeavesTheSnowAroundItAsItWas) {
     size_t differOutside = 0;
     size_t differInside = 0;
     int brightestInside = 0;
+    const int scale = FpsOverlayScale(kSnapshotHeight);
     for (int y = 0; y < kSnapshotHeight; ++y) {
         for (int x = 0; x < kSnapshotWidth; ++x) {
             const size_t at = static_cast<size_t>(y) * kSnapshotWidth + x;
-            const bool inside = x >= overlay.panelX && x < overlay.panelX + overlay.panelWidth &&
-                                y >= overlay.panelY && y < overlay.panelY + overlay.panelHeight;
+            const int fontX = x / scale;
+            const int fontY = y / scale;
+            const bool inside =
+                fontX >= overlay.panelX && fontX < overlay.panelX + overlay.panelWidth &&
+                fontY >= overlay.panelY && fontY < overlay.panelY + overlay.panelHeight;
             const bool differ = shown[at] != plain[at];
             (inside ? differInside : differOutside) += differ ? 1 : 0;
             brightestInside = inside ? std::max(brightestInside, int{shown[at]}) : brightestInside;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "gl/fps_overlay.h"
 #include "gl/gl_clip.h"
 
 namespace {
@@ -46,6 +47,11 @@ TEST(GlClip, PixelsFromTheTopLeftCoverTheDrawable) {
     Project(clip, 640.0f, 480.0f, 0.0f, p);
     EXPECT_FLOAT_EQ(p[0], 1.0f);
     EXPECT_FLOAT_EQ(p[1], -1.0f);
+}
+
+TEST(FpsOverlay, ItsTextIsReadableOnA4KScreen) {
+    // At least 1.5 % of 2160 lines.
+    EXPECT_GE(kFpsOverlayGlyphHeight * FpsOverlayScale(2160), 32);
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 # daemon_test.sh HACK
 # The hack as Debian's xscreensaver runs it: the daemon, on an Xvfb display
 # of the test's own and with a home whose only display mode is HACK --root,
-# is told to blank; about 20 seconds later the screen shows soft snow. Told to
+# is told to blank; the first picture the hack shows is soft snow in the top,
+# middle and bottom thirds of the screen alike, not a black sky. Told to
 # unblank, the daemon sends the hack SIGTERM and takes its window away, and the
 # hack ends on whichever it sees first with status 0 within 2 seconds, as
 # strace, attached to it, sees. At the end the daemon exits and nothing of it
@@ -74,6 +75,7 @@ for _ in $(seq 1 100); do
 done
 
 as_user xscreensaver-command -activate
+activated=$(date +%s%N)
 # xscreensaver-gfx logs the display mode it starts: '0: forked "..." in pid N'.
 hack_pid=""
 for _ in $(seq 1 100); do
@@ -88,9 +90,13 @@ strace -q -e trace=none -p "$hack_pid" -o "$trace" &
 tracer=$!
 echo "the daemon's xscreensaver-gfx (pid $gfx_pid) runs the hack in pid $hack_pid"
 
-sleep 20
+wait_for_drawing 1024x768+0+0 "$hack_pid"
 import -window root "$PWD/daemon-snow.png"
-snow_check "snow on the screen" "$PWD/daemon-snow.png" 1024x768+0+0 100 0.75 8 || fail "no snow"
+echo "the hack drew by $((($(date +%s%N) - activated) / 1000000)) ms after the activation"
+for third in top:1024x256+0+0 middle:1024x256+0+256 bottom:1024x256+0+512; do
+    snow_check "snow in the ${third%%:*} third" "$PWD/daemon-snow.png" "${third#*:}" 30 0.5 8 ||
+        fail "the first picture shows no soft snow in the ${third%%:*} third"
+done
 
 as_user xscreensaver-command -deactivate
 wait_for_exit "$hack_pid" 2

@@ -2,7 +2,9 @@
 # front_ends_test.sh DEB_DIR VERSION README
 # The package as a new user meets it. The .deb that deb_test.sh made in
 # DEB_DIR is installed with dpkg, and a new unprivileged user, qf-fresh, who
-# has no ~/.xscreensaver, runs the line that README gives such a user; then,
+# has no ~/.xscreensaver, runs the line that README gives such a user (and
+# the README's line for a ~/.xscreensaver that xscreensaver-settings wrote,
+# run twice on one, adds the entry once); then,
 # on an Xvfb display of the test's own:
 # - xscreensaver-settings lists Quillfrost and previews it: snow in the
 #   window it gives the hack;
@@ -132,6 +134,16 @@ line=$(sed -n 's|^ *\(echo .* > ~/\.xscreensaver\)$|\1|p' "$readme")
 [ -n "$line" ] || fail "the README gives a new user no line for ~/.xscreensaver"
 echo "the new user runs: $line"
 runuser -u "$user" -- env HOME="$user_home" sh -c "$line"
+# A ~/.xscreensaver as xscreensaver-settings writes it, the system-wide list
+# under "programs:": the README's line for it, run twice, adds the entry once.
+written=$home/written
+mkdir "$written"
+sed -n '/^\*programs:/,/[^\\]$/s/^\*//p' /etc/X11/app-defaults/XScreenSaver >"$written/.xscreensaver"
+line=$(sed -n 's|^ *\(grep .* ~/\.xscreensaver\)$|\1|p' "$readme")
+[ -n "$line" ] || fail "the README gives no line for a ~/.xscreensaver that xscreensaver-settings wrote"
+HOME=$written sh -c "$line" && HOME=$written sh -c "$line"
+[ "$(grep -c '^  GL: quillfrost --root \\n\\$' "$written/.xscreensaver")" -eq 1 ] ||
+    fail "the README's line, run twice, did not leave one entry: $(grep -n quillfrost "$written/.xscreensaver")"
 
 as_user 'exec xscreensaver-settings' &
 session=$!

@@ -4,7 +4,8 @@
 # standard error that names the bad argument (and its value), and the usage.
 # The options that the framework passes every display mode are taken, and
 # --version prints the project's VERSION. No display is needed: the command
-# line is read before the display opens.
+# line is read before the display opens. Without DISPLAY, the hack ends with
+# 1 and says that it is not set.
 set -euo pipefail
 hack=$1 version=$2
 unset DISPLAY
@@ -72,5 +73,13 @@ if [ "$printed" != "quillfrost $version" ]; then
     failures=$((failures + 1))
 else
     echo "ok: --version: $printed"
+fi
+status=0
+err=$(timeout 10 "$hack" 2>&1 >/dev/null) || status=$?
+if [ "$status" -ne 1 ] || [ "$err" != "quillfrost: cannot open the display: DISPLAY is not set" ]; then
+    echo "FAILED: without DISPLAY: status $status: $err"
+    failures=$((failures + 1))
+else
+    echo "ok: without DISPLAY: $err"
 fi
 [ "$failures" -eq 0 ] || exit 1

@@ -7,7 +7,7 @@
 #include "core/math/random.h"
 
 int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
-    run = SnowRun{nullptr, nullptr, nullptr, 0, {}};
+    run = SnowRun{nullptr, nullptr, nullptr, 0, {}, 0};
     InitStepFilter(run.steps, choice.frameWaitMs);
     if (choice.seedGiven) {
         // A clock made here is not asked for a seed.
@@ -46,12 +46,18 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
-void StepSnowRunUntilReleased(SnowRun& run, uint32_t stepMs) {
+bool StepSnowRunAhead(SnowRun& run, uint32_t maxSteps) {
     const FlakeScene* scene = run.flakeScene;
-    while (scene != nullptr && scene->flakeCount > 0 &&
-           !scene->flakes[scene->flakeCount - 1].active) {
-        StepSnowRun(run, stepMs);
+    // The flakes are released in their order: the last one out is the last.
+    const auto ahead = [&run, scene] {
+        return scene == nullptr || scene->flakeCount == 0 ||
+               (run.aheadMs >= kSnowRunSettledMs && scene->flakes[scene->flakeCount - 1].active);
+    };
+    for (uint32_t step = 0; step < maxSteps && !ahead(); ++step) {
+        StepSnowRun(run, kSnowRunAheadStepMs);
+        run.aheadMs += kSnowRunAheadStepMs;
     }
+    return ahead();
 }
 
 uint32_t TickSnowRun(SnowRun& run, bool resumed) {
@@ -94,4 +100,5 @@ void EndSnowRun(SnowRun& run) {
     delete[] run.vertices;
     run.vertices = nullptr;
     run.vertexCapacity = 0;
+    run.aheadMs = 0;
 }

@@ -17,10 +17,16 @@ TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
     EXPECT_EQ(run.flakeScene->flakeCount, 100); // Quantity 0
     EXPECT_EQ(run.vertexCapacity, 800u);
     EXPECT_EQ(run.flakeScene->flakes[99].active, 0);
-    // Ahead until the last of the 100 flakes (one each 200 ms) is out.
-    StepSnowRunUntilReleased(run, 40);
+    // Ahead, a step at a time if asked: the last of the 100 flakes (one each
+    // 200 ms) is out after 20 s, and the first have had 30 s to fall through
+    // the box.
+    EXPECT_FALSE(StepSnowRunAhead(run, 1));
+    EXPECT_EQ(run.aheadMs, kSnowRunAheadStepMs);
+    EXPECT_TRUE(StepSnowRunAhead(run, 1000));
+    EXPECT_EQ(run.aheadMs, 30000u);
     EXPECT_EQ(run.flakeScene->flakes[99].active, 1);
-    EXPECT_EQ(run.flakeScene->releaseClockMs, 20000u);
+    EndSnowRun(run);
+    ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
 
     // Ticks by the clock; after a stop the flakes move by the last ordinary
     // step, not the gap.

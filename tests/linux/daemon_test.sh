@@ -5,7 +5,7 @@
 # is told to blank; the first picture the hack shows is soft snow in the top,
 # middle and bottom thirds of the screen alike, not a black sky. Told to
 # unblank, the daemon sends the hack SIGTERM and takes its window away, and the
-# hack ends on whichever it sees first with status 0 within 2 seconds, as
+# hack ends on whichever it sees first with status 0 within 5 seconds, as
 # strace, attached to it, sees. At the end the daemon exits and nothing of it
 # or the hack is left running.
 # xscreensaver runs no display modes as root: then the daemon runs as the
@@ -99,7 +99,7 @@ for third in top:1024x256+0+0 middle:1024x256+0+256 bottom:1024x256+0+512; do
 done
 
 as_user xscreensaver-command -deactivate
-wait_for_exit "$hack_pid" 2
+wait_for_exit "$hack_pid" 5
 wait "$tracer" || true
 cat "$trace"
 # The signal waits while a frame is drawn: a frame that finds the window gone

@@ -2,7 +2,7 @@
 # own_window_test.sh HACK
 # HACK with no window named opens its own, titled Quillfrost, on the display
 # that -display names and with the size and place -geometry gives; once it
-# draws, Escape pressed in it ends the hack with status 0 within 2 seconds.
+# draws, Escape pressed in it ends the hack with status 0 within 5 seconds.
 set -euo pipefail
 hack=$1
 source "$(dirname "$0")/hack_test_lib.sh"
@@ -26,7 +26,7 @@ wait_for_drawing 640x480+30+40 "$hack_pid"
 
 # A key press as from the keyboard (XTEST), with the window focused.
 xdotool windowfocus --sync "$window" key Escape
-wait_for_exit "$hack_pid" 2
+wait_for_exit "$hack_pid" 5
 status=0
 wait "$hack_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the hack ended with status $status"

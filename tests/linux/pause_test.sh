@@ -64,7 +64,7 @@ least=$(awk -v a="${before[0]}" -v b="${before[1]}" -v c="${before[2]}" \
 even "${after[@]}" "$least" || fail "the snow is not as even and as bright as before the stop"
 
 kill -TERM "$hack_pid"
-wait_for_exit "$hack_pid" 2
+wait_for_exit "$hack_pid" 5
 status=0
 wait "$hack_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the hack ended with status $status"

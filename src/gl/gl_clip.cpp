@@ -3,7 +3,7 @@
 Matrix4 GlSnowClip(int32_t width, int32_t height) {
     const Camera camera = SnowCamera();
     Matrix4 clip =
-        MultiplyMatrices(CameraView(camera), CameraProjection(camera, CameraAspect(width, height)));
+        MultiplyMatrices(CameraView(camera), CameraProjectionFitted(camera, width, height));
     const float pixelX = width > 0 ? 1.0f / static_cast<float>(width) : 0.0f;
     const float pixelY = height > 0 ? 1.0f / static_cast<float>(height) : 0.0f;
     for (int row = 0; row < 4; ++row) {

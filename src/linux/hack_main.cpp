@@ -63,7 +63,8 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
                                   {nullptr, nullptr},
                                   0,
                                   0,
-                                  options.delayMicroseconds / 1000u};
+                                  options.delayMicroseconds / 1000u,
+                                  1}; // a rotated monitor sees what it sees upright
     if (StartSnowRun(run.snow, choice) != kSnowRunStarted) {
         return "out of memory building the scene";
     }

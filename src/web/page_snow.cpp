@@ -143,7 +143,8 @@ EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t 
                                   {nullptr, nullptr},
                                   static_cast<uint8_t>(seeded ? 1 : 0),
                                   seeded ? static_cast<uint32_t>(seed) : 0u,
-                                  kFrameWaitMs};
+                                  kFrameWaitMs,
+                                  1}; // a phone held upright sees what it sees held across
     if (StartSnowRun(gPage.run, choice) != kSnowRunStarted) {
         EndSnowRun(gPage.run);
         return -1;

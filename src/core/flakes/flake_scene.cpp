@@ -16,13 +16,27 @@ float HalfWidth(int32_t viewWidth, int32_t viewHeight) {
     return static_cast<float>(static_cast<double>(scaledWidth) / viewHeight);
 }
 
-// The view and the box's width for it.
+// The view and the box for it.
 void SetView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
     scene.viewWidth = viewWidth;
     scene.viewHeight = viewHeight;
+    if (scene.uprightLikeLandscape != 0 && viewWidth > 0 && viewWidth < viewHeight) {
+        // The drawing maps the box's height h to -2 h^2 .. 1.8 h^2 and its
+        // width as the square of it too: h = 1.9 k reaches as far above and
+        // below as a landscape view k times as wide reaches to the sides.
+        const double k = static_cast<double>(viewHeight) / viewWidth;
+        const float r = HalfWidth(viewWidth, viewWidth);
+        scene.minX = static_cast<float>(0.5 - r);
+        scene.maxX = static_cast<float>(0.5 + r);
+        scene.minY = static_cast<float>(0.5 - k);
+        scene.maxY = static_cast<float>(0.5 + 0.9 * k);
+        return;
+    }
     float r = HalfWidth(viewWidth, viewHeight);
     scene.minX = static_cast<float>(0.5 - r);
     scene.maxX = static_cast<float>(0.5 + r);
+    scene.minY = -0.5f;
+    scene.maxY = 1.4f;
 }
 
 // One flake every floor(20000 / count) ms, never faster than one per 10 ms.
@@ -40,9 +54,8 @@ int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
     // Nothing owned yet: a scene whose flakes cannot be made releases safely.
     scene.wind.values = nullptr;
 
+    scene.uprightLikeLandscape = 0;
     SetView(scene, desc.viewWidth, desc.viewHeight);
-    scene.minY = -0.5f;
-    scene.maxY = 1.4f;
     scene.minZ = 0.0f;
     scene.maxZ = 1.0f;
 
@@ -65,16 +78,24 @@ int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
 void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight) {
     const double oldMinX = scene.minX;
     const double oldWidth = static_cast<double>(scene.maxX) - scene.minX;
+    const double oldMinY = scene.minY;
+    const double oldHeight = static_cast<double>(scene.maxY) - scene.minY;
     SetView(scene, viewWidth, viewHeight);
-    if (!(oldWidth > 0.0)) {
+    if (!(oldWidth > 0.0) || !(oldHeight > 0.0)) {
         return;
     }
-    // Every flake, waiting or falling, keeps its share of the box's width;
-    // the box is the same on the other axes.
-    const double scale = (static_cast<double>(scene.maxX) - scene.minX) / oldWidth;
+    // Every flake, waiting or falling, keeps its share of the box's width
+    // and height; the depth is the same.
+    const double scaleX = (static_cast<double>(scene.maxX) - scene.minX) / oldWidth;
+    const bool sameHeight = scene.minY == oldMinY && scene.maxY - scene.minY == oldHeight;
+    const double scaleY = (static_cast<double>(scene.maxY) - scene.minY) / oldHeight;
     for (int32_t i = 0; i < scene.flakeCount; ++i) {
         Flake& flake = scene.flakes[i];
-        flake.position.x = static_cast<float>(scene.minX + (flake.position.x - oldMinX) * scale);
+        flake.position.x = static_cast<float>(scene.minX + (flake.position.x - oldMinX) * scaleX);
+        if (!sameHeight) {
+            flake.position.y =
+                static_cast<float>(scene.minY + (flake.position.y - oldMinY) * scaleY);
+        }
     }
 }
 

@@ -35,6 +35,9 @@ struct FlakeScene {
     int32_t viewHeight;
     uint32_t releaseClockMs;
     uint32_t releaseIntervalMs;
+    // Not 0: a view taller than wide gets the box of the landscape view it
+    // is turned from (the host sets it; 0 after the build).
+    uint8_t uprightLikeLandscape;
 };
 
 // What a scene is built from.
@@ -51,10 +54,15 @@ struct FlakeSceneDesc {
 // release. 0 on success, 1 when an allocation failed.
 int32_t BuildFlakeScene(FlakeScene& scene, const FlakeSceneDesc& desc,
                         const Diagnostics& diagnostics);
-// The view the scene is seen in, and the box's width with it. A scene whose
-// window changes size keeps its flakes, each at the same share of the box's
-// width as before, so that the snow stays as even as it was; flakes that
-// re-enter later do so over the new width.
+// The view the scene is seen in, and the box with it. A scene whose window
+// changes size keeps its flakes, each at the same share of the box's width
+// and height as before, so that the snow stays as even as it was; flakes
+// that re-enter later do so over the new box.
+// The box is 1.4 x width / height wide and 1.9 high for a landscape view. A
+// view taller than wide, in a scene that takes it like landscape, gets the
+// box of that landscape view turned upright: as wide as a square view's, and
+// as much higher as a landscape view of those sides is wider, so that the
+// flakes have the same size against the shorter side and the same density.
 void SetFlakeSceneView(FlakeScene& scene, int32_t viewWidth, int32_t viewHeight);
 int32_t CreateFlakes(FlakeScene& scene, int32_t flakeCount, float minX, float maxX, float minY,
                      float maxY, float minZ, float maxZ);

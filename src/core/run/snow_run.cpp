@@ -28,6 +28,10 @@ int32_t StartSnowRun(SnowRun& run, const SnowRunChoice& choice) {
     if (BuildInitialScene(scene, run.tickClock, run.flakeScene) != 0) {
         return kSnowRunNoMemoryForTheScene;
     }
+    if (choice.uprightLikeLandscape != 0) {
+        run.flakeScene->uprightLikeLandscape = 1;
+        SetFlakeSceneView(*run.flakeScene, choice.viewWidth, choice.viewHeight);
+    }
     // Left uninitialised: the vertex build writes every vertex before use.
     const size_t capacity = FlakeVertexCapacity(run.flakeScene->flakeCount);
     run.vertices = capacity > 0 ? new (std::nothrow) FlakeVertex[capacity] : nullptr;
@@ -46,12 +50,20 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs) {
     UpdateFlakes(*run.flakeScene, stepMs * 1000u);
 }
 
+namespace {
+// kSnowRunSettledMs for the scene's box.
+uint32_t SettledMs(const FlakeScene& scene) {
+    const double height = (static_cast<double>(scene.maxY) - scene.minY) / 1.9;
+    return height > 1.0 ? static_cast<uint32_t>(kSnowRunSettledMs * height) : kSnowRunSettledMs;
+}
+} // namespace
+
 bool StepSnowRunAhead(SnowRun& run, uint32_t maxSteps) {
     const FlakeScene* scene = run.flakeScene;
     // The flakes are released in their order: the last one out is the last.
     const auto ahead = [&run, scene] {
         return scene == nullptr || scene->flakeCount == 0 ||
-               (run.aheadMs >= kSnowRunSettledMs && scene->flakes[scene->flakeCount - 1].active);
+               (run.aheadMs >= SettledMs(*scene) && scene->flakes[scene->flakeCount - 1].active);
     };
     for (uint32_t step = 0; step < maxSteps && !ahead(); ++step) {
         StepSnowRun(run, kSnowRunAheadStepMs);

@@ -31,6 +31,10 @@ struct SnowRunChoice {
     // longer is a gap, in which the host did not run (0: none planned);
     // kNoStepFilter: every step counts in full.
     uint32_t frameWaitMs;
+    // Not 0: a view taller than wide looks like the landscape view it is
+    // turned from (SetFlakeSceneView), drawn with CameraProjectionFitted.
+    // 0 keeps the saver's landscape rule for every view.
+    uint8_t uprightLikeLandscape;
 };
 
 // The objects of a run, owned by whoever holds the record. All null before
@@ -64,7 +68,8 @@ constexpr uint32_t kSnowRunAheadStepMs = 40;
 // How long a run is moved ahead at the least: a flake of middling size and
 // drag falls through the box's height in about 26 s, so by then the first
 // flakes out have reached the bottom of the view and the sky is about as full
-// as it stays.
+// as it stays. An upright view's higher box takes longer, in proportion to
+// its height against the landscape box's.
 constexpr uint32_t kSnowRunSettledMs = 30000;
 
 // Moves the flakes on in steps of kSnowRunAheadStepMs until every flake has

@@ -67,6 +67,16 @@ Matrix4 CameraProjection(const Camera& camera, float aspect) {
     return projection;
 }
 
+Matrix4 CameraProjectionFitted(const Camera& camera, int32_t width, int32_t height) {
+    const float aspect = CameraAspect(width, height);
+    Matrix4 projection = CameraProjection(camera, aspect);
+    if (aspect < 1.0f) {
+        projection.m[0][0] *= aspect;
+        projection.m[1][1] *= aspect;
+    }
+    return projection;
+}
+
 Matrix4 MultiplyMatrices(const Matrix4& a, const Matrix4& b) {
     Matrix4 product = {};
     for (int row = 0; row < 4; ++row) {

@@ -37,5 +37,11 @@ Matrix4 CameraView(const Camera& camera);
 // near plane (0) to the far plane (1).
 Matrix4 CameraProjection(const Camera& camera, float aspect);
 
+// The projection for a view of width x height pixels whose shorter side sets
+// the scale: a landscape view gets CameraProjection's; one taller than wide
+// has the field of view across instead of up, so that it shows what the
+// landscape view of those sides shows, turned upright.
+Matrix4 CameraProjectionFitted(const Camera& camera, int32_t width, int32_t height);
+
 // a * b: a point is transformed by a, then by b.
 Matrix4 MultiplyMatrices(const Matrix4& a, const Matrix4& b);

@@ -200,6 +200,32 @@ TEST(SetFlakeSceneView, EveryFlakeKeepsItsShareOfTheBoxWidthThroughAResize) {
     ReleaseFlakeScene(*scene);
 }
 
+TEST(SetFlakeSceneView, AnUprightViewTakenLikeLandscapeGetsTheLandscapeBoxTurned) {
+    auto scene = DirtyScene();
+    SeedRandom(8);
+    ASSERT_EQ(BuildPlain(*scene, 400, 844, 390), 0);
+    const float landscapeWidth = scene->maxX - scene->minX;
+    // The saver's rule: the box narrows with the view, the height stays.
+    SetFlakeSceneView(*scene, 390, 844);
+    EXPECT_NEAR(scene->maxX - scene->minX, landscapeWidth * 390 * 390 / (844.0 * 844.0), 1e-5);
+    EXPECT_EQ(scene->maxY - scene->minY, 1.9f);
+    // Taken like landscape: a square view's width, and 844 / 390 times the
+    // height; the flakes keep their share of it.
+    scene->uprightLikeLandscape = 1;
+    const double share = (scene->flakes[7].position.y - scene->minY) / 1.9;
+    SetFlakeSceneView(*scene, 390, 844);
+    EXPECT_NEAR(scene->maxX - scene->minX, 1.4, 1e-5);
+    EXPECT_NEAR(scene->maxY - scene->minY, 1.9 * 844 / 390, 1e-5);
+    EXPECT_NEAR((scene->flakes[7].position.y - scene->minY) / (scene->maxY - scene->minY), share,
+                1e-5);
+    // Landscape again: the saver's box.
+    SetFlakeSceneView(*scene, 844, 390);
+    EXPECT_EQ(scene->minY, -0.5f);
+    EXPECT_EQ(scene->maxY, 1.4f);
+    EXPECT_NEAR(scene->maxX - scene->minX, landscapeWidth, 1e-5);
+    ReleaseFlakeScene(*scene);
+}
+
 TEST(ReleaseFlakeScene, FreesBothArraysAndIsSafeTwice) {
     std::vector<unsigned char> cells = RandomCells(16, 2);
     auto scene = DirtyScene();

@@ -58,7 +58,8 @@ int Measure(const char* where, const HackOptions& options, int frames) {
                                   {nullptr, nullptr},
                                   1,
                                   12345,
-                                  10};
+                                  10,
+                                  0};
     if (StartSnowRun(run, choice) != kSnowRunStarted) {
         std::printf("no scene\n");
         EndSnowRun(run);

@@ -28,7 +28,8 @@ struct SteadyRun {
                                       {nullptr, nullptr},
                                       1,
                                       2024,
-                                      10};
+                                      10,
+                                      0};
         if (StartSnowRun(run, choice) != kSnowRunStarted || run.flakeScene->flakeCount != kFlakes) {
             std::fprintf(stderr, "sim_bench: the run of %d flakes cannot be started\n", kFlakes);
             std::exit(1);
@@ -45,8 +46,8 @@ struct SteadyRun {
 // one: at Quantity 50 (the default, 2550 flakes) and 100 (5000 flakes).
 void BM_StepSnowRunAhead(benchmark::State& state) {
     const float quantity = static_cast<float>(state.range(0)) / 100.0f;
-    const SnowRunChoice choice = {{quantity, 0.5f, 1}, 1024, 768,  PlatformResourceBytes,
-                                  {nullptr, nullptr},  1,    2024, 10};
+    const SnowRunChoice choice = {
+        {quantity, 0.5f, 1}, 1024, 768, PlatformResourceBytes, {nullptr, nullptr}, 1, 2024, 10, 0};
     for (auto _ : state) {
         state.PauseTiming();
         SnowRun run{};

@@ -23,7 +23,8 @@ inline bool StartSnapshotRun(SnowRun& run) {
                                   {nullptr, nullptr},
                                   1,
                                   2024,
-                                  10};
+                                  10,
+                                  0};
     if (StartSnowRun(run, choice) != kSnowRunStarted) {
         return false;
     }

@@ -122,7 +122,8 @@ TEST(QuillfrostSim, DumpReadsBackToTheSimulatedState) {
             {nullptr, nullptr},
             1,
             seed,
-            stepMs};
+            stepMs,
+            0};
         SnowRun run = {};
         ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
         for (uint32_t t = 0; t < ticks; ++t) {

@@ -39,11 +39,15 @@ int32_t StartRun(SnowRun& run, const SimOptions& options) {
     const Settings settings = {PercentToFraction(ClampStoredPercent(options.quantityPercent)),
                                PercentToFraction(ClampStoredPercent(options.speedPercent)),
                                options.fractalWind};
-    const SnowRunChoice choice = {
-        settings,           options.width,
-        options.height,     PlatformResourceBytes,
-        {nullptr, nullptr}, static_cast<uint8_t>(options.seedGiven ? 1 : 0),
-        options.seed,       options.stepMs};
+    const SnowRunChoice choice = {settings,
+                                  options.width,
+                                  options.height,
+                                  PlatformResourceBytes,
+                                  {nullptr, nullptr},
+                                  static_cast<uint8_t>(options.seedGiven ? 1 : 0),
+                                  options.seed,
+                                  options.stepMs,
+                                  0};
     return StartSnowRun(run, choice);
 }
 

@@ -127,7 +127,8 @@ HRESULT SetupScene() {
                                   {PlatformStandardOutput, PlatformBeep},
                                   0,
                                   0,
-                                  kNoStepFilter};
+                                  kNoStepFilter,
+                                  0};
     switch (Steps().startSnowRun(state.run, choice)) {
     case kSnowRunNoMemoryForTheScene:
         exit(kNoMemoryForTheScene);

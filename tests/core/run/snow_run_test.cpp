@@ -8,8 +8,8 @@
 namespace {
 
 TEST(SnowRun, StartsStepsResizesAndEndsTwiceSafely) {
-    const SnowRunChoice choice = {{0.0f, 0.5f, 0},    640, 480,  nullptr,
-                                  {nullptr, nullptr}, 1,   2024, 10};
+    const SnowRunChoice choice = {
+        {0.0f, 0.5f, 0}, 640, 480, nullptr, {nullptr, nullptr}, 1, 2024, 10, 0};
     SnowRun run = {};
     ASSERT_EQ(StartSnowRun(run, choice), kSnowRunStarted);
     ASSERT_NE(run.tickClock, nullptr);

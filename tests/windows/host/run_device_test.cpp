@@ -92,8 +92,8 @@ class TroubledDevice : public ::testing::Test {
         gSaverState = SaverState{};
         gSaverState.clientWidth = 640;
         gSaverState.clientHeight = 480;
-        const SnowRunChoice plainWind = {{0.0f, 0.5f, 0},    640, 480, nullptr,
-                                         {nullptr, nullptr}, 0,   0,   10};
+        const SnowRunChoice plainWind = {
+            {0.0f, 0.5f, 0}, 640, 480, nullptr, {nullptr, nullptr}, 0, 0, 10, 0};
         ASSERT_EQ(StartSnowRun(gSaverState.run, plainWind), kSnowRunStarted);
         gSaverState.device = &device_;
         SetLostDeviceSleep([](DWORD milliseconds) { gSleeps.push_back(milliseconds); });

@@ -109,8 +109,9 @@ int main(int argc, char** argv) {
 
     // 5000 flakes, half speed, fractal wind from the stored tables.
     SnowRun run = {};
-    const SnowRunChoice choice = {{1.0f, 0.5f, 1},    kWidth, kHeight, PlatformResourceBytes,
-                                  {nullptr, nullptr}, 1,      12345,   10};
+    const SnowRunChoice choice = {
+        {1.0f, 0.5f, 1}, kWidth, kHeight, PlatformResourceBytes, {nullptr, nullptr}, 1,
+        12345,           10,     0};
     if (StartSnowRun(run, choice) != kSnowRunStarted) {
         std::printf("no scene\n");
         EndSnowRun(run);

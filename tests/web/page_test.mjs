@@ -3,7 +3,8 @@
 // on SwiftShader): it loads without a console error and shows soft snow over
 // the whole page; the Quantity slider changes the flakes; the settings
 // survive a reload; bad values in the address give the defaults or are held
-// to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
+// to 0 .. 100; the snow follows a resized window; a phone held upright looks
+// as it does held across; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
 // goes on without a band; ?fps=1 shows the frame rate; a module that fails
 // to load and a browser without WebGL get a message.
@@ -92,6 +93,27 @@ try {
   check('a resized window keeps the snow over the whole page',
     resized[0] === 1280 && resized[1] === 480 && evenSnow(wide, 20),
     `${resized.join(' x ')}: ${describe(wide)}`);
+
+  // A phone held upright shows what it shows held across: the lit share of
+  // the pixels within a factor of 2, and the thirds of its width alike.
+  const litThirds = async (width, height, device = {}) => {
+    const view = await browser.newPage({ viewport: { width, height }, ...device });
+    await open(view);
+    await view.evaluate(() => { document.getElementById('settings').style.display = 'none'; });
+    await framesPass(view, 10);
+    const picture = PNG.sync.read(await view.screenshot());
+    await view.close();
+    const w = Math.floor(picture.width / 3);
+    return [0, 1, 2].map((i) => 1 - judgeSnow(picture, { x: i * w, y: 0, width: w, height: picture.height })
+      .blackShare);
+  };
+  const across = await litThirds(844, 390);
+  const upright = await litThirds(390, 844, { deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  const share = (parts) => parts.reduce((a, b) => a + b) / 3;
+  check('a phone held upright is lit as held across, evenly over its width',
+    share(upright) <= 2 * share(across) && share(across) <= 2 * share(upright) &&
+    Math.max(...upright) <= 2 * Math.min(...upright),
+    `across ${across.map((x) => x.toFixed(4))}, upright ${upright.map((x) => x.toFixed(4))}`);
 
   await page.evaluate(() => {
     const lose = document.getElementById('snow').getContext('webgl').getExtension('WEBGL_lose_context');

@@ -42,7 +42,8 @@ export function serve(folder) {
 
 export const CHROMIUM = process.env.QF_CHROMIUM || '/usr/lib/chromium/chromium';
 
-const SWITCHES = [
+// The switches every headless Chromium of the tests runs with.
+export const SWITCHES = [
   '--no-sandbox',
   '--use-angle=swiftshader',
   '--enable-unsafe-swiftshader',

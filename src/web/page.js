@@ -347,4 +347,10 @@
     showMessage(error && error.message ? error.message : String(error));
     throw error;
   });
+
+  // Served over http(s), a service worker keeps the page's files for offline
+  // use; where none can be registered the page works as before.
+  if ('serviceWorker' in navigator && /^https?:$/.test(window.location.protocol)) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
 })();

@@ -6,10 +6,14 @@
 // to 0 .. 100; the snow follows a resized window; a phone held upright looks
 // as it does held across; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
-// goes on without a band; ?fps=1 shows the frame rate; a module that fails
+// goes on without a band; Chromium can install it as an app, and once seen
+// it snows offline; ?fps=1 shows the frame rate; a module that fails
 // to load and a browser without WebGL get a message.
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { PNG } from 'pngjs';
-import { judgeSnow, launch, serve } from './browser.mjs';
+import { judgeSnow, launch, launchWithProfile, serve } from './browser.mjs';
 
 const site = await serve(process.argv[2]);
 const browser = await launch();
@@ -64,6 +68,15 @@ try {
   const first = await thirds(page);
   check('soft snow over the whole page 2 s after load', evenSnow(first, 20), describe(first));
   check('no console error', errors.length === 0, errors.join('; '));
+
+  // Offline once the page's service worker has taken it over (if it ever does).
+  await page.waitForFunction(() => navigator.serviceWorker.controller).catch(() => {});
+  await page.context().setOffline(true);
+  const offline = await open(page).then(() => framesPass(page, 30)).then(() => thirds(page),
+    (error) => error.message);
+  await page.context().setOffline(false);
+  check('a page seen once snows again offline', Array.isArray(offline) && evenSnow(offline, 20),
+    Array.isArray(offline) ? describe(offline) : offline);
 
   await page.locator('#quantity').fill('0');
   const few = await page.evaluate(() => window.quillfrost.flakeCount());
@@ -173,6 +186,20 @@ try {
     String(shown));
 } finally {
   await noWebGl.close();
+}
+
+const profile = await mkdtemp(join(tmpdir(), 'quillfrost-profile-'));
+const withProfile = await launchWithProfile(profile);
+try {
+  const page = await withProfile.newPage();
+  await open(page);
+  const cdp = await withProfile.newCDPSession(page);
+  const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+  check('Chromium can install the page as an app', installabilityErrors.length === 0,
+    JSON.stringify(installabilityErrors));
+} finally {
+  await withProfile.close();
+  await rm(profile, { recursive: true, force: true });
   await site.close();
 }
 process.exit(failures === 0 ? 0 : 1);

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include <png.h>
-#include <zlib.h>
-
+#include "png_file.h"
 #include "snowflake.h"
 
 namespace {
@@ -53,37 +51,6 @@ std::vector<uint8_t> AppIconPixels(int size, bool maskable) {
     return rgba;
 }
 
-// libpng with every setting that shapes the bytes fixed: the "Sub" filter,
-// deflate at level 9 with the default strategy and no chunk but IHDR, IDAT
-// and IEND.
-bool WritePng(std::FILE* file, int size, std::vector<uint8_t>& rgba) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    std::vector<png_bytep> rows(size);
-    for (int y = 0; y < size; ++y) {
-        rows[y] = &rgba[static_cast<size_t>(y) * size * 4];
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_level(png, 9);
-    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,7 +73,8 @@ int main(int argc, char** argv) {
         std::perror(argv[3]);
         return 1;
     }
-    const bool written = WritePng(file, static_cast<int>(size), rgba);
+    const bool written =
+        WriteFixedPng(file, rgba.data(), static_cast<int>(size), static_cast<int>(size), 0);
     if (std::fclose(file) != 0 || !written) {
         std::fprintf(stderr, "make_app_icon: could not write %s\n", argv[3]);
         return 1;

@@ -9,9 +9,28 @@
   const STORAGE_KEY = 'quillfrost.settings';
   const SPRITE_ID = 123;
   const TABLE_IDS = [129, 130, 131, 132];
+  // A new run is moved ahead in slices of this many steps, in each frame for
+  // at most AHEAD_MS, so that the page answers while it fills with snow.
+  const AHEAD_SLICE = 10;
+  const AHEAD_MS = 30;
 
+  // What the visitor is told when the snow cannot start: plain sentences,
+  // the technical reason goes to the console as a warning.
+  const FROM_FILE = 'Quillfrost cannot start from a file on disk: open it through a web ' +
+    'server, for example with "python3 -m http.server" in its folder, then visit ' +
+    'http://localhost:8000/.';
+  const NOT_LOADED = 'The snow could not be loaded: some of its files are missing or did ' +
+    'not arrive. Reloading the page may help.';
+  const NO_WASM = 'This browser cannot run the snow, as it does not run WebAssembly. ' +
+    'A recent browser will.';
+  const NO_WEBGL = 'This browser cannot draw the snow, as it offers no WebGL (its graphics ' +
+    'acceleration may be turned off).';
+  const NOT_STARTED = 'The snow could not start in this browser. Reloading the page may help.';
+
+  const root = document.documentElement;
   const canvas = document.getElementById('snow');
   const message = document.getElementById('message');
+  const panel = document.getElementById('settings');
   const controls = {
     quantity: document.getElementById('quantity'),
     speed: document.getElementById('speed'),
@@ -32,13 +51,20 @@
 
   let module = null;
   let running = false;
+  let settling = false; // the run is being moved ahead to full snow
   let resumed = false;
   let contextLost = false;
+  let firstFrameDrawn = null; // resolves page.ready with the first frame
 
   function showMessage(text) {
     message.textContent = text;
     message.hidden = false;
     page.error = text;
+  }
+
+  // An error whose `sentence` is what the visitor reads.
+  function failure(sentence, reason) {
+    return Object.assign(new Error(reason), { sentence });
   }
 
   // A percentage written as a number: held to 0 .. 100 and rounded. Anything
@@ -114,18 +140,23 @@
     window.history.replaceState(null, '', address);
   }
 
-  // The drawing buffer at the canvas's size in device pixels.
+  // The drawing buffer at the canvas's size in device pixels. Only a new
+  // size is set: setting one clears the picture.
   function fitCanvas() {
     const ratio = window.devicePixelRatio || 1;
     const width = Math.max(1, Math.round(canvas.clientWidth * ratio));
     const height = Math.max(1, Math.round(canvas.clientHeight * ratio));
     const changed = canvas.width !== width || canvas.height !== height;
-    canvas.width = width;
-    canvas.height = height;
+    if (changed) {
+      canvas.width = width;
+      canvas.height = height;
+    }
     return changed;
   }
 
-  // A new run with these settings, as the saver starts one, already snowing.
+  // A new run with these settings, as the saver starts one. The frame loop
+  // moves it ahead to full snow before it draws it; until then the last
+  // picture stays.
   function startSnow(settings) {
     page.settings = Object.assign({}, settings);
     fitCanvas();
@@ -135,16 +166,34 @@
       showMessage('There is not enough memory for the snow.');
       stop();
     }
+    settling = true;
+  }
+
+  // One slice of moving the new run ahead; true once it is full of snow.
+  function stepAhead() {
+    const until = performance.now() + AHEAD_MS;
+    do {
+      if (module._qf_step_ahead(AHEAD_SLICE) === 1) {
+        return true;
+      }
+    } while (performance.now() < until);
+    return false;
   }
 
   function frame() {
     if (!running) {
       return;
     }
-    if (!contextLost) {
+    if (settling) {
+      settling = !stepAhead();
+    } else if (!contextLost) {
       module._qf_frame(resumed ? 1 : 0);
       resumed = false;
       page.framesDrawn += 1;
+      if (firstFrameDrawn) {
+        firstFrameDrawn();
+        firstFrameDrawn = null;
+      }
     }
     window.requestAnimationFrame(frame);
   }
@@ -153,12 +202,16 @@
     running = false;
   }
 
-  function applyControls() {
-    const settings = {
+  function controlSettings() {
+    return {
       quantity: percentFrom(controls.quantity.value),
       speed: percentFrom(controls.speed.value),
       fractal: controls.fractal.checked,
     };
+  }
+
+  function applyControls() {
+    const settings = controlSettings();
     keepSettings(settings);
     startSnow(settings);
   }
@@ -227,9 +280,11 @@
   }
 
   async function fetchBytes(name) {
-    const response = await fetch(name);
+    const response = await fetch(name).catch((error) => {
+      throw failure(NOT_LOADED, `${name}: ${error.message}`);
+    });
     if (!response.ok) {
-      throw new Error(`${name}: ${response.status} ${response.statusText}`);
+      throw failure(NOT_LOADED, `${name}: ${response.status} ${response.statusText}`);
     }
     return new Uint8Array(await response.arrayBuffer());
   }
@@ -241,7 +296,7 @@
       { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
     const gl = document.createElement('canvas').getContext('webgl');
     if (!gl) {
-      throw new Error('no WebGL for the sprite');
+      throw failure(NO_WEBGL, 'no WebGL for the sprite');
     }
     const texture = gl.createTexture();
     gl.bindTexture(gl.TEXTURE_2D, texture);
@@ -267,34 +322,44 @@
   }
 
   async function start() {
+    // A page from a file may not fetch its own files (Chromium refuses).
+    if (window.location.protocol === 'file:') {
+      throw failure(FROM_FILE, 'opened from a file, which may not fetch the tables');
+    }
     if (typeof WebAssembly !== 'object') {
-      throw new Error('This browser runs no WebAssembly, which the snow needs.');
+      throw failure(NO_WASM, 'no WebAssembly');
     }
     if (typeof createQuillfrost !== 'function') {
-      throw new Error('The snow could not be loaded (quillfrost.js).');
+      throw failure(NOT_LOADED, 'quillfrost.js did not load');
     }
-    if (!document.createElement('canvas').getContext('webgl')) {
-      throw new Error('This browser gives the page no WebGL, which the snow is drawn with.');
-    }
-    const [sprite, tables] = await Promise.all([
+    // The module compiles (streamed) while the sprite and the tables load.
+    // Its own complaints are warnings: what went wrong is told on the page.
+    const loading = Promise.all([
       fetchBytes(`sprite_${SPRITE_ID}.png`).then(decodeSprite),
       Promise.all(TABLE_IDS.map((id) => fetchBytes(`noise_${id}.dat`))),
-      createQuillfrost().then((loaded) => { module = loaded; }, () => {
-        throw new Error('The snow could not be loaded (quillfrost.wasm).');
+      createQuillfrost({ printErr: (text) => console.warn(text) }).then((loaded) => {
+        module = loaded;
+      }, (error) => {
+        throw failure(NOT_LOADED, `quillfrost.wasm: ${error && error.message}`);
       }),
     ]);
+    loading.catch(() => {}); // told below, or by the check before
+    if (!document.createElement('canvas').getContext('webgl')) {
+      throw failure(NO_WEBGL, 'no WebGL');
+    }
+    const [sprite, tables] = await loading;
     const selector = copyIn(new TextEncoder().encode('#snow\0'));
     const opened = module._qf_open(selector);
     module._free(selector);
     if (opened !== 1) {
-      throw new Error('This browser gives the page no WebGL, which the snow is drawn with.');
+      throw failure(NO_WEBGL, 'no WebGL context for the canvas');
     }
     TABLE_IDS.forEach((id, i) => module._qf_set_resource(id, copyIn(tables[i]), tables[i].length));
     const pixels = copyIn(sprite.rgba);
     const made = module._qf_set_sprite(pixels, sprite.width, sprite.height);
     module._free(pixels);
     if (made !== 1) {
-      throw new Error('The snowflake cannot be drawn here.');
+      throw failure(NO_WEBGL, 'the sprite could not be made a texture');
     }
 
     const settings = initialSettings();
@@ -304,7 +369,10 @@
     module._qf_show_rate(page.showRate ? 1 : 0);
     listen();
     running = true;
-    window.requestAnimationFrame(frame);
+    await new Promise((resolve) => {
+      firstFrameDrawn = resolve;
+      window.requestAnimationFrame(frame);
+    });
   }
 
   // For tests and benchmarks: the loop stopped, a run of the given settings
@@ -343,8 +411,15 @@
     return { update: module.HEAPF64[at], vertices: module.HEAPF64[at + 1] };
   };
 
+  // A failed start hides the settings and says why in a sentence; ready
+  // rejects for those who watch it, and is handled here so that the console
+  // shows no uncaught rejection.
   page.ready = start().catch((error) => {
-    showMessage(error && error.message ? error.message : String(error));
+    stop();
+    panel.hidden = true;
+    showMessage(error && error.sentence ? error.sentence : NOT_STARTED);
+    console.warn('Quillfrost could not start:', error && error.message ? error.message : error);
     throw error;
   });
+  page.ready.catch(() => {});
 })();

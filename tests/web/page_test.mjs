@@ -5,8 +5,11 @@
 // survive a reload; bad values in the address give the defaults or are held
 // to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
-// goes on without a band; ?fps=1 shows the frame rate; a module that fails
-// to load and a browser without WebGL get a message.
+// goes on without a band; ?fps=1 shows the frame rate; a page opened from a
+// file, a missing table, a module that fails to load and a browser without
+// WebGL get a plain sentence and no settings.
+import { resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { PNG } from 'pngjs';
 import { judgeSnow, launch, serve } from './browser.mjs';
 
@@ -22,6 +25,14 @@ function check(what, ok, detail = '') {
 async function open(page, query = '') {
   await page.goto(site.url + query);
   await page.evaluate(() => window.quillfrost.ready);
+}
+
+// Errors the page reports: console errors and uncaught exceptions.
+function errorsOf(page) {
+  const errors = [];
+  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  page.on('pageerror', (error) => errors.push(error.message));
+  return errors;
 }
 
 // Frames drawn since now: waits until the page has drawn `count` more.
@@ -129,6 +140,27 @@ try {
   }
   check('?fps=1 shows the frame rate in the corner', white >= 150, `${white} white pixels`);
   await page.close();
+
+  // A start that fails: one plain sentence, no settings and no error but the
+  // browser's own line for a missing file.
+  const fromFile = pathToFileURL(resolve(process.argv[2], 'index.html')).href;
+  for (const [what, address, missing] of [['a page opened from a file', fromFile],
+    ['a missing table', site.url, '**/noise_131.dat']]) {
+    const failed = await browser.newPage();
+    const failedErrors = errorsOf(failed);
+    if (missing) {
+      await failed.route(missing, (route) => route.fulfill({ status: 404 }));
+    }
+    await failed.goto(address);
+    await failed.evaluate(() => window.quillfrost.ready.catch(() => {}));
+    const [told, panel] = await failed.evaluate(() => [document.getElementById('message').textContent,
+      getComputedStyle(document.getElementById('settings')).display]);
+    const uncaught = failedErrors.filter((text) => !text.startsWith('Failed to load resource'));
+    check(`${what} says why in a sentence, without settings or errors`,
+      /^[A-Z][^\n]{20,200}\.$/.test(told) && !/404|\.dat/.test(told) && panel === 'none' &&
+      uncaught.length === 0, `${told} | ${panel} | ${uncaught.join('; ')}`);
+    await failed.close();
+  }
 
   const unloaded = await browser.newPage();
   await unloaded.route('**/quillfrost.wasm', (route) => route.abort());

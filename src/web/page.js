@@ -1,6 +1,7 @@
 // The Quillfrost page: the settings (sliders, address, local storage), the
 // canvas at the window's size, the frame loop, full screen, the frame rate,
-// and the resources the snow is made from. The snow itself is the module's
+// the pointer and the settings that go when idle, the screen kept awake, and
+// the resources the snow is made from. The snow itself is the module's
 // (quillfrost.js and quillfrost.wasm, built from the same code as the saver).
 'use strict';
 
@@ -9,6 +10,9 @@
   const STORAGE_KEY = 'quillfrost.settings';
   const SPRITE_ID = 123;
   const TABLE_IDS = [129, 130, 131, 132];
+  // The pointer and the settings go after this long without pointer, touch
+  // or key.
+  const IDLE_MS = 3000;
   // A new run is moved ahead in slices of this many steps, in each frame for
   // at most AHEAD_MS, so that the page answers while it fills with snow.
   const AHEAD_SLICE = 10;
@@ -216,6 +220,41 @@
     startSnow(settings);
   }
 
+  // The pointer and the settings go after IDLE_MS without pointer, touch or
+  // key, and come back with any of them; with ?ui=0 they never show.
+  let idleTimer = 0;
+  function wake() {
+    root.classList.remove('idle');
+    window.clearTimeout(idleTimer);
+    idleTimer = window.setTimeout(() => root.classList.add('idle'), IDLE_MS);
+  }
+
+  // The screen kept on while the snow is seen full screen or with ?ui=0,
+  // where the browser offers that; the browser lets go of the lock when the
+  // page is hidden, and it is asked for again when it shows. screenLock is
+  // the promise of the lock (null when refused).
+  let screenLock = null;
+  function keepScreenOn(kiosk) {
+    const wanted = (kiosk || document.fullscreenElement) && document.visibilityState === 'visible';
+    if (wanted && !screenLock && navigator.wakeLock) {
+      const asked = Promise.resolve()
+        .then(() => navigator.wakeLock.request('screen'))
+        .then((lock) => {
+          lock.addEventListener('release', () => {
+            if (screenLock === asked) {
+              screenLock = null;
+            }
+          });
+          return lock;
+        }, () => null);
+      screenLock = asked;
+    } else if (!wanted && screenLock) {
+      const held = screenLock;
+      screenLock = null;
+      held.then((lock) => lock && lock.release()).catch(() => {});
+    }
+  }
+
   function toggleFullscreen() {
     if (document.fullscreenElement) {
       document.exitFullscreen();
@@ -224,7 +263,7 @@
     }
   }
 
-  function listen() {
+  function listen(kiosk) {
     // A slider applies its value when let go, and while it is moved at most
     // every quarter second: each new run is moved ahead to full snow.
     let pending = 0;
@@ -252,6 +291,7 @@
         module._qf_show_rate(page.showRate ? 1 : 0);
       }
     });
+    document.addEventListener('fullscreenchange', () => keepScreenOn(kiosk));
     window.addEventListener('resize', () => {
       if (fitCanvas()) {
         module._qf_resize(canvas.width, canvas.height);
@@ -263,6 +303,7 @@
       if (document.visibilityState === 'visible') {
         resumed = true;
       }
+      keepScreenOn(kiosk);
     });
     canvas.addEventListener('webglcontextlost', (event) => {
       event.preventDefault();
@@ -321,7 +362,7 @@
     return at;
   }
 
-  async function start() {
+  async function start(kiosk) {
     // A page from a file may not fetch its own files (Chromium refuses).
     if (window.location.protocol === 'file:') {
       throw failure(FROM_FILE, 'opened from a file, which may not fetch the tables');
@@ -367,8 +408,9 @@
     startSnow(settings);
     page.showRate = flagFrom(new URLSearchParams(window.location.search).get('fps')) === true;
     module._qf_show_rate(page.showRate ? 1 : 0);
-    listen();
+    listen(kiosk);
     running = true;
+    keepScreenOn(kiosk);
     await new Promise((resolve) => {
       firstFrameDrawn = resolve;
       window.requestAnimationFrame(frame);
@@ -411,10 +453,23 @@
     return { update: module.HEAPF64[at], vertices: module.HEAPF64[at + 1] };
   };
 
+  // ?ui=0 (a kiosk: wallpaper and screen-saver tools) shows the snow alone,
+  // with neither settings nor pointer.
+  const kiosk = flagFrom(new URLSearchParams(window.location.search).get('ui')) === false;
+  if (kiosk) {
+    panel.hidden = true;
+    root.classList.add('idle');
+  } else {
+    for (const type of ['pointermove', 'pointerdown', 'touchstart', 'keydown', 'wheel']) {
+      document.addEventListener(type, wake, { capture: true, passive: true });
+    }
+    wake();
+  }
+
   // A failed start hides the settings and says why in a sentence; ready
   // rejects for those who watch it, and is handled here so that the console
   // shows no uncaught rejection.
-  page.ready = start().catch((error) => {
+  page.ready = start(kiosk).catch((error) => {
     stop();
     panel.hidden = true;
     showMessage(error && error.sentence ? error.sentence : NOT_STARTED);

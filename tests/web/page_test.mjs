@@ -5,7 +5,9 @@
 // survive a reload; bad values in the address give the defaults or are held
 // to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
-// goes on without a band; ?fps=1 shows the frame rate; a page opened from a
+// goes on without a band; the pointer and the settings go after 3 s idle and
+// come back with the pointer; ?fps=1 shows the frame rate; ?ui=0 shows
+// neither settings nor pointer and keeps the screen on; a page opened from a
 // file, a missing table, a module that fails to load and a browser without
 // WebGL get a plain sentence and no settings.
 import { resolve } from 'node:path';
@@ -33,6 +35,13 @@ function errorsOf(page) {
   page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
   page.on('pageerror', (error) => errors.push(error.message));
   return errors;
+}
+
+// A pointer move, which brings back the settings after 3 s idle.
+let nudges = 0;
+async function nudge(page) {
+  nudges += 1;
+  await page.mouse.move(1 + (nudges % 2), 1);
 }
 
 // Frames drawn since now: waits until the page has drawn `count` more.
@@ -75,12 +84,14 @@ try {
   check('soft snow over the whole page 2 s after load', evenSnow(first, 20), describe(first));
   check('no console error', errors.length === 0, errors.join('; '));
 
+  await nudge(page);
   await page.locator('#quantity').fill('0');
   const few = await page.evaluate(() => window.quillfrost.flakeCount());
   await page.locator('#quantity').fill('100');
   const many = await page.evaluate(() => window.quillfrost.flakeCount());
   check('the Quantity slider sets the flakes', few === 100 && many === 5000, `${few} and ${many}`);
 
+  await nudge(page);
   await page.locator('#speed').fill('30');
   await page.locator('#fractal').uncheck();
   await open(page);
@@ -94,6 +105,15 @@ try {
   check('?quantity=abc&speed=500 gives the default and 100',
     odd[0].quantity === 50 && odd[0].speed === 100 && odd[1] === '50' && odd[2] === '100',
     JSON.stringify(odd));
+
+  await page.waitForFunction(() => document.documentElement.classList.contains('idle'));
+  const shown = () => page.evaluate(() => [getComputedStyle(document.getElementById('settings')).visibility,
+    getComputedStyle(document.getElementById('snow')).cursor]);
+  const idle = await shown();
+  await nudge(page);
+  const woken = await shown();
+  check('the settings and the pointer go after 3 s idle and come back with the pointer',
+    idle.join() === 'hidden,none' && woken.join() === 'visible,auto', `${idle} then ${woken}`);
 
   await page.setViewportSize({ width: 1280, height: 480 });
   await framesPass(page, 30);
@@ -140,6 +160,21 @@ try {
   }
   check('?fps=1 shows the frame rate in the corner', white >= 150, `${white} white pixels`);
   await page.close();
+
+  const kiosk = await browser.newPage();
+  await kiosk.addInitScript(() => Object.defineProperty(navigator, 'wakeLock', {
+    value: { request: (type) => {
+      window.lockAsked = type;
+      return Promise.resolve({ addEventListener() {}, release: () => Promise.resolve() });
+    } },
+  }));
+  await open(kiosk, '?ui=0');
+  const bare = await kiosk.evaluate(() => [getComputedStyle(document.getElementById('settings')).display,
+    getComputedStyle(document.getElementById('snow')).cursor, getComputedStyle(document.body).cursor]);
+  check('?ui=0 shows neither settings nor pointer', bare.join() === 'none,none,none', bare.join());
+  const asked = await kiosk.evaluate(() => window.lockAsked);
+  check('?ui=0 keeps the screen on', asked === 'screen', String(asked));
+  await kiosk.close();
 
   // A start that fails: one plain sentence, no settings and no error but the
   // browser's own line for a missing file.

@@ -10,6 +10,8 @@
   const STORAGE_KEY = 'quillfrost.settings';
   const SPRITE_ID = 123;
   const TABLE_IDS = [129, 130, 131, 132];
+  // A slider being dragged restarts the snow at most this often.
+  const SLIDER_MS = 250;
   // The pointer and the settings go after this long without pointer, touch
   // or key.
   const IDLE_MS = 3000;
@@ -255,6 +257,16 @@
     }
   }
 
+  // Typing into a text field is no command.
+  function typesText(target) {
+    if (!target || !target.tagName) {
+      return false;
+    }
+    const notText = ['range', 'checkbox', 'radio', 'button', 'submit', 'reset', 'color', 'file'];
+    return target.isContentEditable || target.tagName === 'TEXTAREA' ||
+      target.tagName === 'SELECT' || (target.tagName === 'INPUT' && !notText.includes(target.type));
+  }
+
   function toggleFullscreen() {
     if (document.fullscreenElement) {
       document.exitFullscreen();
@@ -264,17 +276,33 @@
   }
 
   function listen(kiosk) {
-    // A slider applies its value when let go, and while it is moved at most
-    // every quarter second: each new run is moved ahead to full snow.
+    // A slider being moved applies its first value at once, then at most
+    // every SLIDER_MS (each new run is moved ahead to full snow), and its
+    // last value when let go.
+    let appliedAt = -Infinity;
     let pending = 0;
+    function applySlider() {
+      window.clearTimeout(pending);
+      pending = 0;
+      appliedAt = performance.now();
+      applyControls();
+    }
     for (const slider of [controls.quantity, controls.speed]) {
       slider.addEventListener('input', () => {
-        window.clearTimeout(pending);
-        pending = window.setTimeout(applyControls, 250);
+        const wait = appliedAt + SLIDER_MS - performance.now();
+        if (wait <= 0) {
+          applySlider();
+        } else if (!pending) {
+          pending = window.setTimeout(applySlider, wait);
+        }
       });
       slider.addEventListener('change', () => {
-        window.clearTimeout(pending);
-        applyControls();
+        const settings = controlSettings();
+        if (pending || settings.quantity !== page.settings.quantity ||
+            settings.speed !== page.settings.speed) {
+          applySlider();
+        }
+        appliedAt = -Infinity;
       });
     }
     controls.fractal.addEventListener('change', applyControls);
@@ -284,9 +312,10 @@
     });
     controls.fullscreen.addEventListener('click', toggleFullscreen);
     canvas.addEventListener('dblclick', toggleFullscreen);
+    // f (or F) shows or hides the frame rate, whatever has focus.
     document.addEventListener('keydown', (event) => {
-      if (event.key === 'f' && !event.ctrlKey && !event.metaKey && !event.altKey &&
-          event.target === document.body) {
+      if (String(event.key).toLowerCase() === 'f' && !event.ctrlKey && !event.metaKey &&
+          !event.altKey && !typesText(event.target)) {
         page.showRate = !page.showRate;
         module._qf_show_rate(page.showRate ? 1 : 0);
       }

@@ -1,15 +1,15 @@
 // node page_test.mjs SITE
 // The page as a visitor's browser shows it (Debian's Chromium, headless, WebGL
 // on SwiftShader): it loads without a console error and shows soft snow over
-// the whole page; the Quantity slider changes the flakes; the settings
-// survive a reload; bad values in the address give the defaults or are held
+// the whole page; the Quantity slider changes the flakes, while it is dragged
+// too; the settings survive a reload; bad values in the address give the defaults or are held
 // to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
 // goes on without a band; the pointer and the settings go after 3 s idle and
-// come back with the pointer; ?fps=1 shows the frame rate; ?ui=0 shows
-// neither settings nor pointer and keeps the screen on; a page opened from a
-// file, a missing table, a module that fails to load and a browser without
-// WebGL get a plain sentence and no settings.
+// come back with the pointer; f shows the frame rate wherever the focus is,
+// as ?fps=1 does; ?ui=0 shows neither settings nor pointer and keeps the
+// screen on; a page opened from a file, a missing table, a module that fails
+// to load and a browser without WebGL get a plain sentence and no settings.
 import { resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { PNG } from 'pngjs';
@@ -42,6 +42,18 @@ let nudges = 0;
 async function nudge(page) {
   nudges += 1;
   await page.mouse.move(1 + (nudges % 2), 1);
+}
+
+// "60.0 fps" in white, each font pixel 2 x 2: hundreds of white pixels in the
+// corner, where a few flakes give a few dozen.
+async function rateShown(page) {
+  await framesPass(page, 90);
+  const corner = PNG.sync.read(await page.screenshot({ clip: { x: 8, y: 8, width: 100, height: 22 } }));
+  let white = 0;
+  for (let i = 0; i < corner.data.length; i += 4) {
+    white += corner.data[i + 1] === 255 ? 1 : 0;
+  }
+  return white;
 }
 
 // Frames drawn since now: waits until the page has drawn `count` more.
@@ -99,6 +111,21 @@ try {
   check('the settings survive a reload', kept.quantity === 100 && kept.speed === 30 &&
     kept.fractal === false, JSON.stringify(kept));
 
+  // A drag: the flakes read just after the page has taken each input event.
+  await page.evaluate(() => {
+    window.quillfrost.dragged = [];
+    document.getElementById('quantity').addEventListener('input',
+      () => window.quillfrost.dragged.push(window.quillfrost.flakeCount()));
+  });
+  const track = await page.locator('#quantity').boundingBox();
+  await page.mouse.move(track.x + track.width - 2, track.y + track.height / 2);
+  await page.mouse.down();
+  await page.mouse.move(track.x + track.width * 0.3, track.y + track.height / 2, { steps: 5 });
+  const dragged = await page.evaluate(() => window.quillfrost.dragged);
+  await page.mouse.up();
+  check('a Quantity drag changes the flakes before it is let go',
+    dragged.length >= 2 && dragged[0] < 5000, dragged.join(' '));
+
   await open(page, '?quantity=abc&speed=500');
   const odd = await page.evaluate(() => [window.quillfrost.settings,
     document.getElementById('quantity').value, document.getElementById('speed').value]);
@@ -149,15 +176,16 @@ try {
   const after = await thirds(page);
   check('a page held for 30 s goes on without a band', evenSnow(after, 20), describe(after));
 
+  await nudge(page);
+  await page.focus('#quantity');
+  const focused = await page.evaluate(() => document.activeElement.id);
+  await page.keyboard.press('F');
+  const keyed = await rateShown(page);
+  check('F with the focus on a slider shows the frame rate', focused === 'quantity' && keyed >= 150,
+    `focus on ${focused}, ${keyed} white pixels`);
+
   await open(page, '?fps=1');
-  await framesPass(page, 90);
-  // "60.0 fps" in white, each font pixel 2 x 2: hundreds of white pixels in
-  // the corner, where a few flakes give a few dozen.
-  const corner = PNG.sync.read(await page.screenshot({ clip: { x: 8, y: 8, width: 100, height: 22 } }));
-  let white = 0;
-  for (let i = 0; i < corner.data.length; i += 4) {
-    white += corner.data[i + 1] === 255 ? 1 : 0;
-  }
+  const white = await rateShown(page);
   check('?fps=1 shows the frame rate in the corner', white >= 150, `${white} white pixels`);
   await page.close();
 

@@ -360,14 +360,11 @@
   }
 
   // The sprite's RGBA bytes as stored: decoded by the browser with neither
-  // premultiplied alpha nor colour conversion, read back from a texture.
-  async function decodeSprite(bytes) {
+  // premultiplied alpha nor colour conversion, read back from a texture on
+  // the canvas's context gl, which is left as it was.
+  async function decodeSprite(bytes, gl) {
     const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }),
       { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
-    const gl = document.createElement('canvas').getContext('webgl');
-    if (!gl) {
-      throw failure(NO_WEBGL, 'no WebGL for the sprite');
-    }
     const texture = gl.createTexture();
     gl.bindTexture(gl.TEXTURE_2D, texture);
     gl.pixelStorei(gl.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
@@ -378,10 +375,11 @@
     gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
     const rgba = new Uint8Array(image.width * image.height * 4);
     gl.readPixels(0, 0, image.width, image.height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
-    const lose = gl.getExtension('WEBGL_lose_context');
-    if (lose) {
-      lose.loseContext();
-    }
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    gl.deleteFramebuffer(framebuffer);
+    gl.bindTexture(gl.TEXTURE_2D, null);
+    gl.deleteTexture(texture);
+    gl.pixelStorei(gl.UNPACK_COLORSPACE_CONVERSION_WEBGL, gl.BROWSER_DEFAULT_WEBGL);
     return { rgba, width: image.width, height: image.height };
   }
 
@@ -404,8 +402,12 @@
     }
     // The module compiles (streamed) while the sprite and the tables load.
     // Its own complaints are warnings: what went wrong is told on the page.
+    // The canvas's context, made here with the attributes the module asks
+    // for (it then takes this one), shows that WebGL is there and decodes
+    // the sprite: one context fewer to make.
+    let spriteGl = null;
     const loading = Promise.all([
-      fetchBytes(`sprite_${SPRITE_ID}.png`).then(decodeSprite),
+      fetchBytes(`sprite_${SPRITE_ID}.png`).then((bytes) => decodeSprite(bytes, spriteGl)),
       Promise.all(TABLE_IDS.map((id) => fetchBytes(`noise_${id}.dat`))),
       createQuillfrost({ printErr: (text) => console.warn(text) }).then((loaded) => {
         module = loaded;
@@ -414,7 +416,9 @@
       }),
     ]);
     loading.catch(() => {}); // told below, or by the check before
-    if (!document.createElement('canvas').getContext('webgl')) {
+    spriteGl = canvas.getContext('webgl', { alpha: false, depth: false, stencil: false,
+      antialias: false, premultipliedAlpha: false });
+    if (!spriteGl) {
       throw failure(NO_WEBGL, 'no WebGL');
     }
     const [sprite, tables] = await loading;

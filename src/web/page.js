@@ -277,25 +277,33 @@
 
   function listen(kiosk) {
     // A slider being moved applies its first value at once, then at most
-    // every SLIDER_MS (each new run is moved ahead to full snow), and its
-    // last value when let go.
+    // every SLIDER_MS and only once the last new run has been drawn (each is
+    // moved ahead to full snow first, which can take longer at 5000 flakes
+    // on a slow machine: the snow must change while the slider moves), and
+    // its last value when let go.
     let appliedAt = -Infinity;
+    let appliedFrame = -1; // page.framesDrawn when a slider last applied
     let pending = 0;
     function applySlider() {
       window.clearTimeout(pending);
       pending = 0;
       appliedAt = performance.now();
+      appliedFrame = page.framesDrawn;
       applyControls();
     }
+    function applySliderSoon() {
+      const wait = appliedAt + SLIDER_MS - performance.now();
+      if (wait <= 0 && page.framesDrawn > appliedFrame) {
+        applySlider();
+      } else if (!pending) {
+        pending = window.setTimeout(() => {
+          pending = 0;
+          applySliderSoon();
+        }, Math.max(wait, 20));
+      }
+    }
     for (const slider of [controls.quantity, controls.speed]) {
-      slider.addEventListener('input', () => {
-        const wait = appliedAt + SLIDER_MS - performance.now();
-        if (wait <= 0) {
-          applySlider();
-        } else if (!pending) {
-          pending = window.setTimeout(applySlider, wait);
-        }
-      });
+      slider.addEventListener('input', applySliderSoon);
       slider.addEventListener('change', () => {
         const settings = controlSettings();
         if (pending || settings.quantity !== page.settings.quantity ||
@@ -303,6 +311,7 @@
           applySlider();
         }
         appliedAt = -Infinity;
+        appliedFrame = -1;
       });
     }
     controls.fractal.addEventListener('change', applyControls);

@@ -32,6 +32,7 @@
   const NO_WEBGL = 'This browser cannot draw the snow, as it offers no WebGL (its graphics ' +
     'acceleration may be turned off).';
   const NOT_STARTED = 'The snow could not start in this browser. Reloading the page may help.';
+  const NO_MEMORY = 'There is not enough memory for the snow.';
 
   const root = document.documentElement;
   const canvas = document.getElementById('snow');
@@ -71,6 +72,15 @@
   // An error whose `sentence` is what the visitor reads.
   function failure(sentence, reason) {
     return Object.assign(new Error(reason), { sentence });
+  }
+
+  // The snow stopped for good: the settings go, the sentence shows, and the
+  // technical reason is a warning in the console.
+  function giveUp(error) {
+    stop();
+    panel.hidden = true;
+    showMessage(error && error.sentence ? error.sentence : NOT_STARTED);
+    console.warn('Quillfrost stopped:', error && error.message ? error.message : error);
   }
 
   // A percentage written as a number: held to 0 .. 100 and rounded. Anything
@@ -169,8 +179,7 @@
     const flakes = module._qf_start(settings.quantity, settings.speed, settings.fractal ? 1 : 0,
       canvas.width, canvas.height, -1);
     if (flakes < 0) {
-      showMessage('There is not enough memory for the snow.');
-      stop();
+      throw failure(NO_MEMORY, `no memory for ${JSON.stringify(settings)}`);
     }
     settling = true;
   }
@@ -219,7 +228,11 @@
   function applyControls() {
     const settings = controlSettings();
     keepSettings(settings);
-    startSnow(settings);
+    try {
+      startSnow(settings);
+    } catch (error) {
+      giveUp(error);
+    }
   }
 
   // The pointer and the settings go after IDLE_MS without pointer, touch or
@@ -353,7 +366,8 @@
         contextLost = false;
         resumed = true;
       } else {
-        showMessage('The snow cannot be drawn again after the graphics were reset.');
+        giveUp(failure('The snow cannot be drawn again after the graphics were reset. ' +
+          'Reloading the page may help.', 'the restored context takes no drawing'));
       }
     });
   }
@@ -512,10 +526,7 @@
   // rejects for those who watch it, and is handled here so that the console
   // shows no uncaught rejection.
   page.ready = start(kiosk).catch((error) => {
-    stop();
-    panel.hidden = true;
-    showMessage(error && error.sentence ? error.sentence : NOT_STARTED);
-    console.warn('Quillfrost could not start:', error && error.message ? error.message : error);
+    giveUp(error);
     throw error;
   });
   page.ready.catch(() => {});

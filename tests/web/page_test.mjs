@@ -199,7 +199,12 @@ try {
   await open(kiosk, '?ui=0');
   const bare = await kiosk.evaluate(() => [getComputedStyle(document.getElementById('settings')).display,
     getComputedStyle(document.getElementById('snow')).cursor, getComputedStyle(document.body).cursor]);
-  check('?ui=0 shows neither settings nor pointer', bare.join() === 'none,none,none', bare.join());
+  // Without the snow the picture is black unless something else shows.
+  await kiosk.evaluate(() => { document.getElementById('snow').style.visibility = 'hidden'; });
+  const blank = PNG.sync.read(await kiosk.screenshot()).data;
+  const brightest = blank.reduce((most, level, i) => (i % 4 === 3 ? most : Math.max(most, level)), 0);
+  check('?ui=0 shows neither settings nor pointer', bare.join() === 'none,none,none' && brightest < 8,
+    `${bare}, brightest ${brightest}`);
   const asked = await kiosk.evaluate(() => window.lockAsked);
   check('?ui=0 keeps the screen on', asked === 'screen', String(asked));
   await kiosk.close();

@@ -527,7 +527,7 @@
   // shows no uncaught rejection.
   page.ready = start(kiosk).catch((error) => {
     giveUp(error);
+    page.ready.catch(() => {});
     throw error;
   });
-  page.ready.catch(() => {});
 })();

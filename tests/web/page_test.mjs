@@ -2,16 +2,15 @@
 // The page as a visitor's browser shows it (Debian's Chromium, headless, WebGL
 // on SwiftShader): it loads without a console error and shows soft snow over
 // the whole page; the Quantity slider changes the flakes, while it is dragged
-// too; the settings survive a reload; bad values in the address give the defaults or are held
+// too; f shows the frame rate wherever the focus is; the pointer and the
+// settings go after 3 s idle and come back with the pointer; ?ui=0 shows
+// neither settings nor pointer and keeps the screen on; a page opened from a
+// file and a missing table get a plain sentence and no settings; the settings
+// survive a reload; bad values in the address give the defaults or are held
 // to 0 .. 100; the snow follows a resized window; a lost and restored WebGL
 // context draws again; a page that gets no frames for 30 s (as a hidden tab)
-// goes on without a band; the pointer and the settings go after 3 s idle and
-// come back with the pointer; f shows the frame rate wherever the focus is,
-// as ?fps=1 does; ?ui=0 shows neither settings nor pointer and keeps the
-// screen on; a page opened from a file, a missing table, a module that fails
-// to load and a browser without WebGL get a plain sentence and no settings.
-import { resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
+// goes on without a band; ?fps=1 shows the frame rate; a module that fails
+// to load and a browser without WebGL get a message.
 import { PNG } from 'pngjs';
 import { judgeSnow, launch, serve } from './browser.mjs';
 
@@ -211,7 +210,7 @@ try {
 
   // A start that fails: one plain sentence, no settings and no error but the
   // browser's own line for a missing file.
-  const fromFile = pathToFileURL(resolve(process.argv[2], 'index.html')).href;
+  const fromFile = new URL('index.html', new URL(`${process.argv[2]}/`, `file://${process.cwd()}/`)).href;
   for (const [what, address, missing] of [['a page opened from a file', fromFile],
     ['a missing table', site.url, '**/noise_131.dat']]) {
     const failed = await browser.newPage();
@@ -220,7 +219,9 @@ try {
       await failed.route(missing, (route) => route.fulfill({ status: 404 }));
     }
     await failed.goto(address);
-    await failed.evaluate(() => window.quillfrost.ready.catch(() => {}));
+    // Waits on the sentence, not on ready: a handler on ready would hide an
+    // uncaught rejection.
+    await failed.waitForFunction(() => !document.getElementById('message').hidden);
     const [told, panel] = await failed.evaluate(() => [document.getElementById('message').textContent,
       getComputedStyle(document.getElementById('settings')).display]);
     const uncaught = failedErrors.filter((text) => !text.startsWith('Failed to load resource'));

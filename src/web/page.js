@@ -413,6 +413,25 @@
     return at;
   }
 
+  // Settles once the browser has painted the page's content, or after a
+  // quarter of a second where it tells nothing of it (a page with nothing but
+  // the sky).
+  function firstPaint() {
+    return new Promise((painted) => {
+      const done = () => window.setTimeout(painted, 0);
+      if (typeof PerformanceObserver === 'function' &&
+        (PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
+        new PerformanceObserver((list, observer) => {
+          if (list.getEntriesByName('first-contentful-paint').length > 0) {
+            observer.disconnect();
+            done();
+          }
+        }).observe({ type: 'paint', buffered: true });
+      }
+      window.setTimeout(done, 250);
+    });
+  }
+
   async function start(kiosk) {
     // A page from a file may not fetch its own files (Chromium refuses).
     if (window.location.protocol === 'file:') {
@@ -424,6 +443,9 @@
     if (typeof createQuillfrost !== 'function') {
       throw failure(NOT_LOADED, 'quillfrost.js did not load');
     }
+    // The page is painted first (its settings on the black sky); the module
+    // and the tables, most of the page's bytes, are asked for after that.
+    await firstPaint();
     // The module compiles (streamed) while the sprite and the tables load.
     // Its own complaints are warnings: what went wrong is told on the page.
     // The canvas's context, made here with the attributes the module asks

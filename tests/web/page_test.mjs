@@ -248,7 +248,9 @@ try {
   const fromFile = new URL('index.html', new URL(`${process.argv[2]}/`, `file://${process.cwd()}/`)).href;
   for (const [what, address, missing] of [['a page opened from a file', fromFile],
     ['a missing table', site.url, '**/noise_131.dat']]) {
-    const failed = await browser.newPage();
+    // No service worker: one that kept the files would serve them past the
+    // routes that take them away.
+    const failed = await browser.newPage({ serviceWorkers: 'block' });
     const failedErrors = errorsOf(failed);
     if (missing) {
       await failed.route(missing, (route) => route.fulfill({ status: 404 }));
@@ -266,7 +268,7 @@ try {
     await failed.close();
   }
 
-  const unloaded = await browser.newPage();
+  const unloaded = await browser.newPage({ serviceWorkers: 'block' });
   await unloaded.route('**/quillfrost.wasm', (route) => route.abort());
   await unloaded.goto(site.url);
   await unloaded.evaluate(() => window.quillfrost.ready.catch(() => {}));

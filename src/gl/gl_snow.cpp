@@ -54,7 +54,7 @@ const char* StartGlSnow(GlSnow& snow, const GlSnowChoice& choice) {
     if (snow.drawing) {
         SetGlView(snow.renderer, choice.width, choice.height);
     } else if (!MakeGlSnowDrawing(snow, choice.sprite)) {
-        return "the sprite cannot be made a texture";
+        return "the sprite and the frame rate cannot be drawn with this OpenGL";
     }
     StartFrameRate(snow.rate, PlatformTickCount());
     return nullptr;

@@ -8,7 +8,7 @@
 
 #include "core/settings/settings.h"
 #include "gl/gl_snow.h"
-#include "linux/hack_options.h"
+#include "linux/command_start.h"
 #include "linux/run_signals.h"
 #include "linux/sprite_image.h"
 #include "linux/x_target.h"
@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kBadArguments = 2;
 constexpr int kFailed = 1;
 
 // A wait between frames looks at the event queue at least this often: input
@@ -119,30 +118,15 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
 } // namespace
 
 int main(int argc, char** argv) {
-    // First of all: a signal at any later moment ends the program with 0.
     RunSignals signals;
-    CatchRunSignals(signals);
     HackOptions options;
-    std::string error;
-    if (!ParseHackOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "quillfrost: %s\n%s\n", error.c_str(), kHackUsage);
-        return kBadArguments;
-    }
-    if (options.help) {
-        std::printf("%s\n", kHackUsage);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("quillfrost %s\n", QF_VERSION);
-        return 0;
-    }
-    // A stop asked for already: no display is opened.
-    WaitForInputOrSignal(signals, -1, 0);
-    if (StopAsked()) {
-        return 0;
+    const int status =
+        TakeCommandLine(argc, argv, "quillfrost", kHackUsage, QF_VERSION, signals, options);
+    if (status >= 0) {
+        return status;
     }
     HackRun run;
-    error = StartRun(run, options);
+    const std::string error = StartRun(run, options);
     if (!error.empty()) {
         std::fprintf(stderr, "quillfrost: %s\n", error.c_str());
         ReleaseRun(run);

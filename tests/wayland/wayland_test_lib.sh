@@ -16,8 +16,10 @@ setup_session() {
     mkdir -m 700 "$QF_HOME/run"
     if [ "$(id -u)" -eq 0 ]; then
         QF_USER=qf-saver
+        # Another test may be adding the same user at the same moment.
         id "$QF_USER" >/dev/null 2>&1 ||
-            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$QF_USER"
+            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
+                "$QF_USER" 2>/dev/null || id "$QF_USER" >/dev/null
         chown "$QF_USER" "$QF_HOME" "$QF_HOME/run"
     else
         QF_USER=$(id -un)
@@ -55,7 +57,7 @@ start_as_user() {
     shift
     rm -f "$QF_HOME/$name.pid" "$QF_HOME/$name.status"
     as_user sh -c '"$@" > "$0.log" 2>&1 & echo $! > "$0.new"; mv "$0.new" "$0.pid"
-        wait $!; echo $? > "$0.status"' "$QF_HOME/$name" "$@" &
+        wait $!; echo $? > "$0.status"' "$QF_HOME/$name" "$@" 2>/dev/null &
     for _ in $(seq 1 200); do
         [ -s "$QF_HOME/$name.pid" ] && break
         sleep 0.05

@@ -104,9 +104,9 @@ qf_wine_unmanaged() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }
 
-# The browser tests' Node packages (tests/web/package-lock.json: playwright-core
-# and pngjs) from npm, once; they drive Debian's Chromium and download no
-# browser of their own.
+# The browser tests' Node packages (tests/web/package-lock.json: playwright-core,
+# pngjs, and Lighthouse with its chrome-launcher) from npm, once; they drive
+# Debian's Chromium and download no browser of their own.
 qf_ensure_web_tests() {
     if ! command -v npm >/dev/null; then
         local QF_PACKAGES=(npm)

@@ -78,10 +78,10 @@ EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32
 }
 
 // A new run of those settings (percentages, as the dialog gives them) over a
-// drawable of width x height pixels, moved ahead until every flake is out and
-// the first have fallen through the box (StepSnowRunAhead) unless a seed is
-// given (then the run is exactly the simulation of that seed, for
-// comparison). The number of flakes, or -1.
+// drawable of width x height pixels. Unless a seed is given (then the run is
+// exactly the simulation of that seed, for comparison), the page moves it
+// ahead with qf_step_ahead before its first frame. The number of flakes, or
+// -1.
 EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t width,
                                   int32_t height, double seed) {
     const bool seeded = seed >= 0.0;
@@ -99,10 +99,14 @@ EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t 
         EndSnowRun(gPage.snow.run);
         return -1;
     }
-    if (!seeded) {
-        StepSnowRunAhead(gPage.snow.run, UINT32_MAX);
-    }
     return gPage.snow.run.flakeScene->flakeCount;
+}
+
+// The run moved ahead by at most maxSteps steps towards full snow
+// (StepSnowRunAhead), so that the page can spread the work over several of
+// its frames; 1 once the run is that far ahead.
+EMSCRIPTEN_KEEPALIVE int qf_step_ahead(uint32_t maxSteps) {
+    return StepSnowRunAhead(gPage.snow.run, maxSteps) ? 1 : 0;
 }
 
 // One frame: the flakes moved by the time since the last, drawn. resumed

@@ -101,8 +101,9 @@ unzip -p "$a/dist/$zip" README.txt | grep -q "^Version $version " ||
     fail "the zip's README.txt does not name version $version"
 echo "ok: the zip holds LICENSE and a README.txt of version $version"
 expect "files in the page's zip" "$(unzip -Z1 "$a/dist/$web" | paste -sd ' ')" \
-    "$(for f in LICENSE index.html noise_129.dat noise_130.dat noise_131.dat noise_132.dat \
-        page.css page.js quillfrost.js quillfrost.wasm sprite_123.png; do
+    "$(for f in LICENSE app_icon_192.png app_icon_512.png app_icon_maskable_512.png index.html \
+        manifest.webmanifest noise_129.dat noise_130.dat noise_131.dat noise_132.dat \
+        page.css page.js quillfrost.js quillfrost.wasm sprite_123.png sw.js; do
         printf 'Quillfrost-%s-web/%s ' "$version" "$f"
     done | sed 's/ $//')"
 saver=$(saver_of "$a/dist/$msi" unsigned)

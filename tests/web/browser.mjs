@@ -13,6 +13,7 @@ const TYPES = {
   '.wasm': 'application/wasm',
   '.png': 'image/png',
   '.dat': 'application/octet-stream',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves the folder at http://127.0.0.1:PORT/; resolves to {url, close}.
@@ -41,22 +42,34 @@ export function serve(folder) {
 
 export const CHROMIUM = process.env.QF_CHROMIUM || '/usr/lib/chromium/chromium';
 
+// The switches every headless Chromium of the tests runs with.
+export const SWITCHES = [
+  '--no-sandbox',
+  '--use-angle=swiftshader',
+  '--enable-unsafe-swiftshader',
+  '--no-first-run',
+  '--disable-background-networking',
+  '--disable-component-update',
+  '--disable-sync',
+  '--disable-quic',
+];
+
 // extraArgs: more of Chromium's switches, as a test needs them.
 export function launch(extraArgs = []) {
   return chromium.launch({
     executablePath: CHROMIUM,
     headless: true,
-    args: [
-      '--no-sandbox',
-      '--use-angle=swiftshader',
-      '--enable-unsafe-swiftshader',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      '--disable-quic',
-      ...extraArgs,
-    ],
+    args: [...SWITCHES, ...extraArgs],
+  });
+}
+
+// A browser with a profile of its own in `folder` rather than a private
+// window (where Chromium installs no app): resolves to its browser context.
+export function launchWithProfile(folder) {
+  return chromium.launchPersistentContext(folder, {
+    executablePath: CHROMIUM,
+    headless: true,
+    args: SWITCHES,
   });
 }
 

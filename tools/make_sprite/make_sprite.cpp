@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include <png.h>
-#include <zlib.h>
+#include "png_file.h"
 
 namespace {
 
@@ -42,35 +41,6 @@ uint8_t AlphaAt(double distance) {
     return 0;
 }
 
-// Writes the image with libpng, every setting that shapes the bytes fixed: the
-// "Sub" filter on every row, deflate at level 9 with the default strategy, one
-// IDAT chunk, and no chunks besides IHDR, gAMA, IDAT and IEND.
-bool WritePng(FILE* file, png_bytep* rows) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, kSide, kSide, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_gAMA_fixed(png, info, 55000); // gamma 0.55
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_level(png, 9);
-    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
-    png_set_compression_buffer_size(png, kSide * (1 + kSide * 4)); // room for all of IDAT
-    png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,14 +49,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<uint8_t> rgba(kSide * kSide * 4);
-    std::vector<png_bytep> rows(kSide);
     const double centre = kSide / 2.0;
     for (int y = 0; y < kSide; ++y) {
-        rows[y] = &rgba[y * kSide * 4];
         for (int x = 0; x < kSide; ++x) {
             double dx = x + 0.5 - centre;
             double dy = y + 0.5 - centre;
-            uint8_t* pixel = rows[y] + x * 4;
+            uint8_t* pixel = &rgba[(y * kSide + x) * 4];
             pixel[0] = pixel[1] = pixel[2] = 255;
             pixel[3] = AlphaAt(std::sqrt(dx * dx + dy * dy));
         }
@@ -96,7 +64,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_sprite: cannot write %s\n", argv[1]);
         return 1;
     }
-    const bool written = WritePng(file, rows.data());
+    const bool written = WriteFixedPng(file, rgba.data(), kSide, kSide, 55000); // gamma 0.55
     if (std::fclose(file) != 0 || !written) {
         std::fprintf(stderr, "make_sprite: writing %s failed\n", argv[1]);
         return 1;

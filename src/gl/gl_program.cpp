@@ -16,12 +16,13 @@ enum Attribute : GLuint { kPosition = 0, kColour = 1, kTexCoord = 2 };
 // (GLX gives desktop OpenGL, EGL on Wayland OpenGL ES 2.0): its version
 // string tells.
 constexpr char kEsPrologue[] = "precision mediump float;\n";
-constexpr char kDesktopPrologue[] = "#version 120\n#define lowp\n#define mediump\n#define highp\n";
 
 const char* Prologue() {
 #ifdef __EMSCRIPTEN__
     return kEsPrologue;
 #else
+    static const char kDesktopPrologue[] =
+        "#version 120\n#define lowp\n#define mediump\n#define highp\n";
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     return version != nullptr && std::strncmp(version, "OpenGL ES", 9) == 0 ? kEsPrologue
                                                                             : kDesktopPrologue;

@@ -19,6 +19,7 @@ QF_PACKAGES=(
     libxml2-utils dpkg-dev file strace procps
     mate-screensaver dbus-daemon libglib2.0-bin
     emscripten chromium nodejs
+    pkg-config libwayland-dev wayland-protocols libegl-dev sway swayidle grim wtype weston
 )
 
 qf_log() { printf '[quillfrost] %s\n' "$*" >&2; }

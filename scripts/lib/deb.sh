@@ -25,7 +25,7 @@ qf_build_deb() {
         return 1
     fi
     rm -f "$build_dir"/*.deb
-    cmake --build "$build_dir" -j "$(nproc)" --target quillfrost quillfrost_man_page
+    cmake --build "$build_dir" -j "$(nproc)" --target quillfrost quillfrost-wayland quillfrost_man_page
     (cd "$build_dir" && cpack -G DEB >cpack.log 2>&1) || {
         cat "$build_dir/cpack.log" >&2
         return 1

@@ -1,6 +1,7 @@
 #include "gl/gl_program.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "core/view/flake_vertices.h"
@@ -11,12 +12,22 @@ namespace {
 enum Attribute : GLuint { kPosition = 0, kColour = 1, kTexCoord = 2 };
 
 // GLSL ES 1.00 as WebGL and OpenGL ES 2.0 take it; desktop OpenGL 2.1 takes
-// GLSL 1.20, which has no precision qualifiers.
+// GLSL 1.20, which has no precision qualifiers. A native context is either
+// (GLX gives desktop OpenGL, EGL on Wayland OpenGL ES 2.0): its version
+// string tells.
+constexpr char kEsPrologue[] = "precision mediump float;\n";
+
+const char* Prologue() {
 #ifdef __EMSCRIPTEN__
-constexpr char kPrologue[] = "precision mediump float;\n";
+    return kEsPrologue;
 #else
-constexpr char kPrologue[] = "#version 120\n#define lowp\n#define mediump\n#define highp\n";
+    static const char kDesktopPrologue[] =
+        "#version 120\n#define lowp\n#define mediump\n#define highp\n";
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr && std::strncmp(version, "OpenGL ES", 9) == 0 ? kEsPrologue
+                                                                            : kDesktopPrologue;
 #endif
+}
 
 constexpr char kVertexShader[] = R"(
 uniform highp mat4 clip;
@@ -43,7 +54,7 @@ void main() {
 
 GLuint Compile(GLenum kind, const char* body) {
     const GLuint shader = glCreateShader(kind);
-    const std::string source = std::string(kPrologue) + body;
+    const std::string source = std::string(Prologue()) + body;
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);

@@ -6,12 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/clock/frame_rate.h"
-#include "core/run/snow_run.h"
 #include "core/settings/settings.h"
-#include "gl/fps_overlay.h"
-#include "gl/gl_renderer.h"
-#include "linux/hack_options.h"
+#include "gl/gl_snow.h"
+#include "linux/command_start.h"
 #include "linux/run_signals.h"
 #include "linux/sprite_image.h"
 #include "linux/x_target.h"
@@ -20,7 +17,6 @@
 
 namespace {
 
-constexpr int kBadArguments = 2;
 constexpr int kFailed = 1;
 
 // A wait between frames looks at the event queue at least this often: input
@@ -35,18 +31,12 @@ constexpr uint32_t kAheadStepsAtOnce = 25;
 // The run's objects, released in one place however the run ends.
 struct HackRun {
     XTarget target = {};
-    GlRenderer renderer = {};
-    FpsOverlay overlay = {};
-    SnowRun snow = {};
+    GlSnow snow = {};
 };
 
 void ReleaseRun(HackRun& run) {
-    if (run.target.context != nullptr) {
-        ReleaseFpsOverlay(run.overlay);
-        ReleaseGlRenderer(run.renderer);
-    }
+    EndGlSnow(run.snow); // while the context is still there
     CloseXTarget(run.target);
-    EndSnowRun(run.snow);
 }
 
 // The snow as the Windows saver starts it from the same settings.
@@ -55,45 +45,24 @@ std::string StartRun(HackRun& run, const HackOptions& options) {
     if (!error.empty()) {
         return error;
     }
-    const SnowRunChoice choice = {{PercentToFraction(options.quantityPercent),
-                                   PercentToFraction(options.speedPercent), options.fractalWind},
-                                  run.target.width,
-                                  run.target.height,
-                                  PlatformResourceBytes,
-                                  {nullptr, nullptr},
-                                  0,
-                                  0,
-                                  options.delayMicroseconds / 1000u,
-                                  1}; // a rotated monitor sees what it sees upright
-    if (StartSnowRun(run.snow, choice) != kSnowRunStarted) {
-        return "out of memory building the scene";
-    }
-
     const ResourceBytes png = PlatformResourceBytes(IDR_SPRITE);
     SpriteImage sprite = {};
     error = DecodeSpritePng(png.data, png.size, sprite);
     if (!error.empty()) {
         return error;
     }
-    const GlImage image = {sprite.rgba.data(), static_cast<int32_t>(sprite.width),
-                           static_cast<int32_t>(sprite.height)};
-    if (!CreateGlRenderer(run.renderer, image, run.snow.flakeScene->flakeCount)) {
-        return "the sprite cannot be made a texture";
-    }
-    SetGlView(run.renderer, run.target.width, run.target.height);
-    if (options.fps && !CreateFpsOverlay(run.overlay)) {
-        return "the frame rate cannot be drawn";
-    }
-    return "";
-}
-
-// Frames every second, on the picture and on standard error.
-void ShowFrameRate(FrameRate& rate, FpsOverlay& overlay) {
-    double perSecond = 0.0;
-    if (CountFrame(rate, PlatformTickCount(), perSecond)) {
-        std::fprintf(stderr, "quillfrost: %.1f fps\n", perSecond);
-        SetFpsOverlayRate(overlay, perSecond);
-    }
+    const GlSnowChoice choice = {{PercentToFraction(options.quantityPercent),
+                                  PercentToFraction(options.speedPercent), options.fractalWind},
+                                 run.target.width,
+                                 run.target.height,
+                                 {sprite.rgba.data(), static_cast<int32_t>(sprite.width),
+                                  static_cast<int32_t>(sprite.height)},
+                                 options.delayMicroseconds / 1000u,
+                                 0,
+                                 0};
+    const char* failure = StartGlSnow(run.snow, choice);
+    run.snow.showRate = options.fps;
+    return failure != nullptr ? failure : "";
 }
 
 // Takes in what the connection brought and waits out the delay, as long as
@@ -105,8 +74,7 @@ bool AwaitNextFrame(HackRun& run, uint32_t delayMicroseconds, const RunSignals& 
     for (;;) {
         const XTargetEvents events = HandleXTargetEvents(run.target);
         if (events.resized) {
-            ResizeSnowRun(run.snow, run.target.width, run.target.height);
-            SetGlView(run.renderer, run.target.width, run.target.height);
+            ResizeGlSnow(run.snow, run.target.width, run.target.height);
         }
         if (events.quit || StopAsked()) {
             return false;
@@ -129,24 +97,20 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
     // shows snow from the top of the view to the bottom: the run is moved
     // ahead first, a second of snow at a time between looks at the window and
     // the signals.
-    while (!StepSnowRunAhead(run.snow, kAheadStepsAtOnce)) {
+    while (!StepSnowRunAhead(run.snow.run, kAheadStepsAtOnce)) {
         if (!AwaitNextFrame(run, 0, signals)) {
             return;
         }
     }
-    FrameRate rate;
-    StartFrameRate(rate, PlatformTickCount());
+    StartFrameRate(run.snow.rate, PlatformTickCount());
     uint32_t delay = 0; // the first frame comes at once
     while (AwaitNextFrame(run, delay, signals)) {
         delay = options.delayMicroseconds;
-        TickSnowRun(run.snow, TakeContinued());
-        DrawGlFlakes(run.renderer, BuildSnowRunVertices(run.snow), SnowRunVertexCount(run.snow));
-        if (options.fps) {
-            DrawFpsOverlay(run.overlay, run.renderer.program, run.target.width, run.target.height);
-        }
+        double perSecond = 0.0;
+        const bool counted = DrawGlSnowFrame(run.snow, TakeContinued(), perSecond);
         PresentXTarget(run.target);
-        if (options.fps) {
-            ShowFrameRate(rate, run.overlay);
+        if (counted && options.fps) {
+            std::fprintf(stderr, "quillfrost: %.1f fps\n", perSecond);
         }
     }
 }
@@ -154,30 +118,15 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
 } // namespace
 
 int main(int argc, char** argv) {
-    // First of all: a signal at any later moment ends the program with 0.
     RunSignals signals;
-    CatchRunSignals(signals);
     HackOptions options;
-    std::string error;
-    if (!ParseHackOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "quillfrost: %s\n%s\n", error.c_str(), kHackUsage);
-        return kBadArguments;
-    }
-    if (options.help) {
-        std::printf("%s\n", kHackUsage);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("quillfrost %s\n", QF_VERSION);
-        return 0;
-    }
-    // A stop asked for already: no display is opened.
-    WaitForInputOrSignal(signals, -1, 0);
-    if (StopAsked()) {
-        return 0;
+    const int status =
+        TakeCommandLine(argc, argv, "quillfrost", kHackUsage, QF_VERSION, signals, options);
+    if (status >= 0) {
+        return status;
     }
     HackRun run;
-    error = StartRun(run, options);
+    const std::string error = StartRun(run, options);
     if (!error.empty()) {
         std::fprintf(stderr, "quillfrost: %s\n", error.c_str());
         ReleaseRun(run);

@@ -9,11 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/clock/frame_rate.h"
-#include "core/run/snow_run.h"
 #include "core/settings/settings.h"
-#include "gl/fps_overlay.h"
-#include "gl/gl_renderer.h"
+#include "gl/gl_snow.h"
 #include "platform/platform.h"
 #include "platform/web_resources.h"
 
@@ -28,62 +25,19 @@ struct PageSnow {
     std::vector<uint8_t> sprite; // kept for a context that is restored
     int32_t spriteWidth = 0;
     int32_t spriteHeight = 0;
-    GlRenderer renderer = {};
-    FpsOverlay overlay = {};
-    bool drawing = false; // the renderer and the overlay are held
-    bool showRate = false;
-    SnowRun run = {};
-    int32_t width = 0;
-    int32_t height = 0;
-    FrameRate rate = {};
+    GlSnow snow = {};
 };
 
 PageSnow gPage;
 
-void ReleaseDrawing() {
-    if (gPage.drawing) {
-        ReleaseFpsOverlay(gPage.overlay);
-        ReleaseGlRenderer(gPage.renderer);
-        gPage.drawing = false;
-    }
-}
-
-// The renderer for the largest run, and the overlay, on the current context.
-bool MakeDrawing() {
-    ReleaseDrawing();
-    const GlImage sprite = {gPage.sprite.data(), gPage.spriteWidth, gPage.spriteHeight};
-    if (gPage.sprite.empty() || !CreateGlRenderer(gPage.renderer, sprite, 5000)) {
-        return false;
-    }
-    if (!CreateFpsOverlay(gPage.overlay)) {
-        ReleaseGlRenderer(gPage.renderer);
-        return false;
-    }
-    SetGlView(gPage.renderer, gPage.width, gPage.height);
-    gPage.drawing = true;
-    return true;
+GlImage Sprite() {
+    return {gPage.sprite.empty() ? nullptr : gPage.sprite.data(), gPage.spriteWidth,
+            gPage.spriteHeight};
 }
 
 // A percentage held to 0 .. 100.
 uint32_t HeldPercent(int percent) {
     return static_cast<uint32_t>(percent < 0 ? 0 : percent > 100 ? 100 : percent);
-}
-
-void ShowFrameRate() {
-    double perSecond = 0.0;
-    if (CountFrame(gPage.rate, PlatformTickCount(), perSecond)) {
-        SetFpsOverlayRate(gPage.overlay, perSecond);
-    }
-}
-
-void Draw() {
-    if (!gPage.drawing) {
-        return;
-    }
-    DrawGlFlakes(gPage.renderer, BuildSnowRunVertices(gPage.run), SnowRunVertexCount(gPage.run));
-    if (gPage.showRate) {
-        DrawFpsOverlay(gPage.overlay, gPage.renderer.program, gPage.width, gPage.height);
-    }
 }
 
 } // namespace
@@ -120,7 +74,7 @@ EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32
     gPage.sprite.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
     gPage.spriteWidth = width;
     gPage.spriteHeight = height;
-    return gPage.context != 0 && MakeDrawing() ? 1 : 0;
+    return gPage.context != 0 && MakeGlSnowDrawing(gPage.snow, Sprite()) ? 1 : 0;
 }
 
 // A new run of those settings (percentages, as the dialog gives them) over a
@@ -130,83 +84,68 @@ EMSCRIPTEN_KEEPALIVE int qf_set_sprite(const uint8_t* rgba, int32_t width, int32
 // -1.
 EMSCRIPTEN_KEEPALIVE int qf_start(int quantity, int speed, int fractal, int32_t width,
                                   int32_t height, double seed) {
-    EndSnowRun(gPage.run);
-    gPage.width = width;
-    gPage.height = height;
     const bool seeded = seed >= 0.0;
-    const SnowRunChoice choice = {{PercentToFraction(HeldPercent(quantity)),
-                                   PercentToFraction(HeldPercent(speed)),
-                                   static_cast<uint8_t>(fractal != 0 ? 1 : 0)},
-                                  width,
-                                  height,
-                                  PlatformResourceBytes,
-                                  {nullptr, nullptr},
-                                  static_cast<uint8_t>(seeded ? 1 : 0),
-                                  seeded ? static_cast<uint32_t>(seed) : 0u,
-                                  kFrameWaitMs,
-                                  1}; // a phone held upright sees what it sees held across
-    if (StartSnowRun(gPage.run, choice) != kSnowRunStarted) {
-        EndSnowRun(gPage.run);
+    const GlSnowChoice choice = {{PercentToFraction(HeldPercent(quantity)),
+                                  PercentToFraction(HeldPercent(speed)),
+                                  static_cast<uint8_t>(fractal != 0 ? 1 : 0)},
+                                 width,
+                                 height,
+                                 Sprite(),
+                                 kFrameWaitMs,
+                                 static_cast<uint8_t>(seeded ? 1 : 0),
+                                 seeded ? static_cast<uint32_t>(seed) : 0u};
+    StartGlSnow(gPage.snow, choice); // a run without a context is kept, and drawn once there is one
+    if (gPage.snow.run.vertices == nullptr) {
+        EndSnowRun(gPage.snow.run);
         return -1;
     }
-    if (gPage.drawing) {
-        SetGlView(gPage.renderer, width, height);
-    }
-    return gPage.run.flakeScene->flakeCount;
+    return gPage.snow.run.flakeScene->flakeCount;
 }
 
 // The run moved ahead by at most maxSteps steps towards full snow
 // (StepSnowRunAhead), so that the page can spread the work over several of
 // its frames; 1 once the run is that far ahead.
 EMSCRIPTEN_KEEPALIVE int qf_step_ahead(uint32_t maxSteps) {
-    return StepSnowRunAhead(gPage.run, maxSteps) ? 1 : 0;
+    return StepSnowRunAhead(gPage.snow.run, maxSteps) ? 1 : 0;
 }
 
 // One frame: the flakes moved by the time since the last, drawn. resumed
 // tells that the page was hidden since the last frame.
 EMSCRIPTEN_KEEPALIVE void qf_frame(int resumed) {
-    TickSnowRun(gPage.run, resumed != 0);
-    Draw();
-    ShowFrameRate();
+    double perSecond = 0.0;
+    DrawGlSnowFrame(gPage.snow, resumed != 0, perSecond);
 }
 
 // The flakes moved `times` steps of ms each and drawn, without the clock.
 EMSCRIPTEN_KEEPALIVE void qf_step_and_draw(uint32_t ms, int times) {
     for (int i = 0; i < times; ++i) {
-        StepSnowRun(gPage.run, ms);
+        StepSnowRun(gPage.snow.run, ms);
     }
-    Draw();
+    DrawGlSnow(gPage.snow);
 }
 
 EMSCRIPTEN_KEEPALIVE void qf_resize(int32_t width, int32_t height) {
-    gPage.width = width;
-    gPage.height = height;
-    ResizeSnowRun(gPage.run, width, height);
-    if (gPage.drawing) {
-        SetGlView(gPage.renderer, width, height);
-    }
+    ResizeGlSnow(gPage.snow, width, height);
 }
 
 EMSCRIPTEN_KEEPALIVE void qf_show_rate(int on) {
-    gPage.showRate = on != 0;
-    StartFrameRate(gPage.rate, PlatformTickCount());
+    gPage.snow.showRate = on != 0;
+    StartFrameRate(gPage.snow.rate, PlatformTickCount());
 }
 
 EMSCRIPTEN_KEEPALIVE int qf_flake_count() {
-    return gPage.run.flakeScene != nullptr ? gPage.run.flakeScene->flakeCount : 0;
+    return gPage.snow.run.flakeScene != nullptr ? gPage.snow.run.flakeScene->flakeCount : 0;
 }
 
 // The context is gone with everything made on it: nothing is released
 // through it. A restored context gets the drawing made anew; 1 on success.
 EMSCRIPTEN_KEEPALIVE void qf_context_lost() {
-    gPage.renderer = GlRenderer{};
-    gPage.overlay = FpsOverlay{};
-    gPage.drawing = false;
+    DropGlSnowDrawing(gPage.snow);
 }
 
 EMSCRIPTEN_KEEPALIVE int qf_context_restored() {
     emscripten_webgl_make_context_current(gPage.context);
-    return MakeDrawing() ? 1 : 0;
+    return MakeGlSnowDrawing(gPage.snow, Sprite()) ? 1 : 0;
 }
 
 // The time per frame, in ms, of the motion update and of the vertex build of
@@ -222,11 +161,11 @@ EMSCRIPTEN_KEEPALIVE const double* qf_bench(int frames) {
     }
     const double t0 = emscripten_get_now();
     for (int i = 0; i < frames; ++i) {
-        StepSnowRun(gPage.run, 10);
+        StepSnowRun(gPage.snow.run, 10);
     }
     const double t1 = emscripten_get_now();
     for (int i = 0; i < frames; ++i) {
-        BuildSnowRunVertices(gPage.run);
+        BuildSnowRunVertices(gPage.snow.run);
     }
     const double t2 = emscripten_get_now();
     result[0] = (t1 - t0) / frames;

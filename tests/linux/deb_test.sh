@@ -30,12 +30,14 @@ done
 [[ ", $depends," != *", xscreensaver"[\ ,]* ]] || fail "Depends has xscreensaver: $depends"
 echo "ok: Depends = $depends"
 expect Recommends "$(field Recommends)" xscreensaver-gl
-expect Suggests "$(field Suggests)" "xscreensaver | mate-screensaver"
+expect Suggests "$(field Suggests)" "xscreensaver | mate-screensaver, swayidle"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $1, $NF }')
 for entry in "-rwxr-xr-x ./usr/libexec/xscreensaver/quillfrost" \
     "-rw-r--r-- ./usr/share/xscreensaver/config/quillfrost.xml" \
     "-rw-r--r-- ./usr/share/man/man6/quillfrost.6.gz" \
+    "-rwxr-xr-x ./usr/bin/quillfrost-wayland" \
+    "-rw-r--r-- ./usr/share/man/man6/quillfrost-wayland.6.gz" \
     "-rw-r--r-- ./usr/share/applications/screensavers/quillfrost.desktop" \
     "-rw-r--r-- ./usr/share/doc/quillfrost/copyright" \
     "-rw-r--r-- ./usr/share/doc/quillfrost/changelog.Debian.gz"; do

@@ -50,7 +50,7 @@ bool ServeScreen(WlDesktop& desktop, WlScreen& screen, const HackOptions& option
     int32_t height = 0;
     WlScreenPixels(screen, width, height);
     if (!screen.started) {
-        wl_surface_set_buffer_scale(screen.surface, screen.scale);
+        ApplyWlScreenScale(screen);
         if (!CreateWlEglSurface(screen.egl, desktop.egl, screen.surface, width, height)) {
             return false;
         }
@@ -86,7 +86,7 @@ bool ServeScreen(WlDesktop& desktop, WlScreen& screen, const HackOptions& option
     }
     if (screen.sizeChanged) {
         screen.sizeChanged = false;
-        wl_surface_set_buffer_scale(screen.surface, screen.scale);
+        ApplyWlScreenScale(screen);
         ResizeWlEglSurface(screen.egl, width, height);
         ResizeGlSnow(screen.snow, width, height);
     }

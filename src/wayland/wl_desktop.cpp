@@ -6,6 +6,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "fractional-scale-v1-client.h"
+#include "viewporter-client.h"
 #include "xdg-shell-client.h"
 
 namespace {
@@ -86,6 +88,18 @@ const xdg_toplevel_listener kToplevelListener = [] {
     listener.close = OnToplevelClose;
     return listener;
 }();
+
+// The scale the compositor prefers for a surface, in 120ths.
+
+void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
+    WlScreen& screen = *static_cast<WlScreen*>(data);
+    if (scale != screen.preferredScale120) {
+        screen.preferredScale120 = scale;
+        screen.sizeChanged = true;
+    }
+}
+
+const wp_fractional_scale_v1_listener kFractionalScaleListener = {OnPreferredScale};
 
 // The frame callback.
 
@@ -225,6 +239,13 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
         desktop.wmBase =
             static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
         xdg_wm_base_add_listener(desktop.wmBase, &kWmBaseListener, &desktop);
+    } else if (kind == wp_fractional_scale_manager_v1_interface.name &&
+               desktop.fractionalScale == nullptr) {
+        desktop.fractionalScale = static_cast<wp_fractional_scale_manager_v1*>(
+            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+    } else if (kind == wp_viewporter_interface.name && desktop.viewporter == nullptr) {
+        desktop.viewporter = static_cast<wp_viewporter*>(
+            wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
     } else if (kind == wl_seat_interface.name) {
         std::unique_ptr<WlSeat> seat(new WlSeat{});
         seat->desktop = &desktop;
@@ -297,6 +318,14 @@ void ReleaseWlScreen(WlDesktop& desktop, WlScreen& screen) {
         wl_callback_destroy(screen.frame);
         screen.frame = nullptr;
     }
+    if (screen.fractional != nullptr) {
+        wp_fractional_scale_v1_destroy(screen.fractional);
+        screen.fractional = nullptr;
+    }
+    if (screen.viewport != nullptr) {
+        wp_viewport_destroy(screen.viewport);
+        screen.viewport = nullptr;
+    }
     if (screen.toplevel != nullptr) {
         xdg_toplevel_destroy(screen.toplevel);
         screen.toplevel = nullptr;
@@ -326,6 +355,14 @@ void CoverWlOutputs(WlDesktop& desktop) {
             continue;
         }
         screen.surface = wl_compositor_create_surface(desktop.compositor);
+        // Both or neither: a buffer of the fractional size needs a viewport.
+        if (desktop.fractionalScale != nullptr && desktop.viewporter != nullptr) {
+            screen.fractional = wp_fractional_scale_manager_v1_get_fractional_scale(
+                desktop.fractionalScale, screen.surface);
+            wp_fractional_scale_v1_add_listener(screen.fractional, &kFractionalScaleListener,
+                                                &screen);
+            screen.viewport = wp_viewporter_get_viewport(desktop.viewporter, screen.surface);
+        }
         screen.xdgSurface = xdg_wm_base_get_xdg_surface(desktop.wmBase, screen.surface);
         xdg_surface_add_listener(screen.xdgSurface, &kXdgSurfaceListener, &screen);
         screen.toplevel = xdg_surface_get_toplevel(screen.xdgSurface);
@@ -338,13 +375,33 @@ void CoverWlOutputs(WlDesktop& desktop) {
 }
 
 void WlScreenPixels(const WlScreen& screen, int32_t& width, int32_t& height) {
-    if (screen.logicalWidth > 0 && screen.logicalHeight > 0) {
+    if (screen.logicalWidth > 0 && screen.logicalHeight > 0 && screen.viewport != nullptr &&
+        screen.preferredScale120 > 0) {
+        // Rounded half away from zero, as the compositor rounds it.
+        width = static_cast<int32_t>(
+            (static_cast<int64_t>(screen.logicalWidth) * screen.preferredScale120 + 60) / 120);
+        height = static_cast<int32_t>(
+            (static_cast<int64_t>(screen.logicalHeight) * screen.preferredScale120 + 60) / 120);
+    } else if (screen.logicalWidth > 0 && screen.logicalHeight > 0) {
         width = screen.logicalWidth * screen.scale;
         height = screen.logicalHeight * screen.scale;
     } else {
         width = screen.modeWidth > 0 ? screen.modeWidth : 640;
         height = screen.modeHeight > 0 ? screen.modeHeight : 480;
     }
+}
+
+void ApplyWlScreenScale(WlScreen& screen) {
+    if (screen.viewport != nullptr && screen.preferredScale120 > 0 && screen.logicalWidth > 0 &&
+        screen.logicalHeight > 0) {
+        wl_surface_set_buffer_scale(screen.surface, 1);
+        wp_viewport_set_destination(screen.viewport, screen.logicalWidth, screen.logicalHeight);
+        return;
+    }
+    if (screen.viewport != nullptr) {
+        wp_viewport_set_destination(screen.viewport, -1, -1); // no viewport
+    }
+    wl_surface_set_buffer_scale(screen.surface, screen.scale);
 }
 
 void RequestWlFrame(WlScreen& screen) {
@@ -368,6 +425,14 @@ void CloseWlDesktop(WlDesktop& desktop) {
     if (desktop.wmBase != nullptr) {
         xdg_wm_base_destroy(desktop.wmBase);
         desktop.wmBase = nullptr;
+    }
+    if (desktop.fractionalScale != nullptr) {
+        wp_fractional_scale_manager_v1_destroy(desktop.fractionalScale);
+        desktop.fractionalScale = nullptr;
+    }
+    if (desktop.viewporter != nullptr) {
+        wp_viewporter_destroy(desktop.viewporter);
+        desktop.viewporter = nullptr;
     }
     if (desktop.compositor != nullptr) {
         wl_compositor_destroy(desktop.compositor);

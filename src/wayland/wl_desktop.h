@@ -18,6 +18,10 @@
 struct xdg_wm_base;
 struct xdg_surface;
 struct xdg_toplevel;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
+struct wp_viewporter;
+struct wp_viewport;
 
 struct WlDesktop;
 
@@ -35,6 +39,12 @@ struct WlScreen {
     xdg_toplevel* toplevel;
     int32_t logicalWidth; // the toplevel's size as configured, 0 when left to us
     int32_t logicalHeight;
+    // Where the compositor offers fractional scales: the scale it prefers for
+    // the surface, in 120ths (0 until it says), and the viewport that shows
+    // a buffer of that many pixels at the surface's size.
+    wp_fractional_scale_v1* fractional;
+    wp_viewport* viewport;
+    uint32_t preferredScale120;
     bool configured;  // a configure was acknowledged
     bool sizeChanged; // the surface must follow a new size or scale
     WlEglSurface egl;
@@ -59,6 +69,8 @@ struct WlDesktop {
     wl_registry* registry;
     wl_compositor* compositor;
     xdg_wm_base* wmBase;
+    wp_fractional_scale_manager_v1* fractionalScale; // null where not offered
+    wp_viewporter* viewporter;
     std::vector<std::unique_ptr<WlSeat>> seats;
     std::vector<std::unique_ptr<WlScreen>> screens;
     WlEgl egl;
@@ -82,9 +94,15 @@ void ReleaseWlScreen(WlDesktop& desktop, WlScreen& screen);
 // Makes the full-screen toplevel of every described output that has none.
 void CoverWlOutputs(WlDesktop& desktop);
 
-// The pixel size a screen draws at: its configured size times its scale, or
-// its mode when the compositor left the size to us.
+// The pixel size a screen draws at: its configured size times its scale (the
+// preferred fractional one where the compositor gives it, else the
+// output's), or its mode when the compositor left the size to us.
 void WlScreenPixels(const WlScreen& screen, int32_t& width, int32_t& height);
+
+// Tells the compositor how the screen's buffer maps onto its surface: a
+// viewport of the surface's size for a fractional scale, else the output's
+// integer buffer scale.
+void ApplyWlScreenScale(WlScreen& screen);
 
 // Asks the compositor for the screen's next frame, before the swap.
 void RequestWlFrame(WlScreen& screen);

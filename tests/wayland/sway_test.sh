@@ -96,8 +96,10 @@ cmp -s "$QF_HOME/before.png" "$QF_HOME/after.png" && fail "the snow stopped when
 [ -s "$QF_HOME/saver.status" ] && fail "it ended when an output went: $(cat "$QF_HOME/saver.log")"
 echo "ok: the snow goes on when an output is disabled"
 
+keyed=$(date +%s%N)
 as_user wtype a
 expect "status after a key press" "$(wait_for_status saver 10)" 0
+echo "the key press ended it within $((($(date +%s%N) - keyed) / 1000000)) ms"
 
 start_as_user saver quillfrost-wayland
 shot_shows_snow HEADLESS-1 "$QF_HOME/one.png" 60

@@ -24,10 +24,6 @@ constexpr int kFailed = 1;
 // to see on it.
 constexpr uint32_t kLongestWaitMicroseconds = 1000000;
 
-// The steps of moving the run ahead taken between two looks at the window and
-// the signals: a second of snow, some 10 ms of work at 5000 flakes.
-constexpr uint32_t kAheadStepsAtOnce = 25;
-
 // The run's objects, released in one place however the run ends.
 struct HackRun {
     XTarget target = {};
@@ -97,7 +93,7 @@ void RunFrames(HackRun& run, const HackOptions& options, const RunSignals& signa
     // shows snow from the top of the view to the bottom: the run is moved
     // ahead first, a second of snow at a time between looks at the window and
     // the signals.
-    while (!StepSnowRunAhead(run.snow.run, kAheadStepsAtOnce)) {
+    while (!StepSnowRunAhead(run.snow.run, kSnowRunAheadStepsAtOnce)) {
         if (!AwaitNextFrame(run, 0, signals)) {
             return;
         }

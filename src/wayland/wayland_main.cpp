@@ -31,10 +31,6 @@ const char kUsage[] =
 // ordinary one.
 constexpr uint32_t kFrameWaitMs = 17;
 
-// The steps of moving a run ahead between two looks at the connection and
-// the signals, as the hack takes them.
-constexpr uint32_t kAheadStepsAtOnce = 25;
-
 // The longest wait for the compositor: a stop asked for by a signal ends it
 // at once, so this only bounds how long a lost frame callback is waited for.
 constexpr uint32_t kLongestWaitMicroseconds = 1000000;
@@ -70,7 +66,7 @@ bool ServeScreen(WlDesktop& desktop, WlScreen& screen, const HackOptions& option
         screen.sizeChanged = false;
     }
     if (!screen.ahead) {
-        screen.ahead = StepSnowRunAhead(screen.snow.run, kAheadStepsAtOnce);
+        screen.ahead = StepSnowRunAhead(screen.snow.run, kSnowRunAheadStepsAtOnce);
         screen.frameDue = screen.ahead;
         if (screen.ahead) {
             StartFrameRate(screen.snow.rate, PlatformTickCount());

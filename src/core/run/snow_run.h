@@ -65,6 +65,9 @@ void StepSnowRun(SnowRun& run, uint32_t elapsedMs);
 // The steps a run is moved ahead in, as frames of 25 Hz move it: half the
 // work of shorter ones, and the snow looks the same.
 constexpr uint32_t kSnowRunAheadStepMs = 40;
+// The steps a host that looks at its window and its signals between them
+// takes at once: a second of snow, some 10 ms of work at 5000 flakes.
+constexpr uint32_t kSnowRunAheadStepsAtOnce = 1000 / kSnowRunAheadStepMs;
 // How long a run is moved ahead at the least: a flake of middling size and
 // drag falls through the box's height in about 26 s, so by then the first
 // flakes out have reached the bottom of the view and the sky is about as full

@@ -60,14 +60,6 @@ TEST(StepFilter, AGapOrAStopTakesTheLastOrdinaryStep) {
     EXPECT_EQ(FilterStep(filter, 14, false), 14u);
 }
 
-TEST(StepFilter, NoFilterLeavesEveryStepAsItIs) {
-    StepFilter filter;
-    InitStepFilter(filter, kNoStepFilter); // the Windows saver
-    EXPECT_EQ(FilterStep(filter, 10, false), 10u);
-    EXPECT_EQ(FilterStep(filter, 700, false), 700u); // a frame 700 ms late
-    EXPECT_EQ(FilterStep(filter, kMaxStepMs, false), kMaxStepMs);
-}
-
 TEST(StepFilter, TheBoundGrowsWithTheWaitBetweenFrames) {
     StepFilter filter;
     InitStepFilter(filter, 10000); // --delay 10000000

@@ -140,8 +140,10 @@ void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface
 void OnPointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {}
 void OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
     WlDesktop& desktop = DesktopOf(data);
-    if (std::fabs(wl_fixed_to_double(x) - desktop.enterX) > kPointerSlack ||
-        std::fabs(wl_fixed_to_double(y) - desktop.enterY) > kPointerSlack) {
+    // The horizontal plus the vertical distance, as the saver adds them.
+    if (std::fabs(wl_fixed_to_double(x) - desktop.enterX) +
+            std::fabs(wl_fixed_to_double(y) - desktop.enterY) >
+        kPointerSlack) {
         desktop.ended = true;
     }
 }
